@@ -1,0 +1,36 @@
+#include "platform/qtprompt.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace vela {
+
+PromptAnswer QtPrompt::Show(const std::string& text, const std::string& caption, PromptIcon icon,
+                            PromptButtons buttons) {
+    QMessageBox::Icon qicon = QMessageBox::NoIcon;
+    switch (icon) {
+        case PromptIcon::Information: qicon = QMessageBox::Information; break;
+        case PromptIcon::Stop: qicon = QMessageBox::Critical; break;
+        case PromptIcon::Exclamation: qicon = QMessageBox::Warning; break;
+        case PromptIcon::Question: qicon = QMessageBox::Question; break;
+        case PromptIcon::None: break;
+    }
+    const QMessageBox::StandardButtons qbuttons =
+        buttons == PromptButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
+    QMessageBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
+                    QApplication::activeWindow());
+    // A box that appears while the wait cursor is up must still show the arrow.
+    const bool hadOverride = QGuiApplication::overrideCursor() != nullptr;
+    if (hadOverride) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = box.exec();
+    if (hadOverride) QGuiApplication::restoreOverrideCursor();
+    if (buttons == PromptButtons::Ok) return PromptAnswer::Ok;
+    return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+}
+
+void QtWaitCursor::Begin() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtWaitCursor::End() { QGuiApplication::restoreOverrideCursor(); }
+
+}  // namespace vela

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "transport/comportringbuffer.h"
+#include "transport/rsmutex.h"
+
+namespace vela {
+
+// The channel to the camera through a serial port ("COM1".."COM16"). A receive thread
+// waits for bytes and moves them into a 1024-byte ring, from which the serial link
+// takes them without waiting.
+class ComPort {
+public:
+    ComPort();
+    ~ComPort();
+    ComPort(const ComPort&) = delete;
+    ComPort& operator=(const ComPort&) = delete;
+
+    static ComPort& Instance();
+
+    // 1 on success; 0 after a message box, with the port closed. stopBits 0 is one stop
+    // bit, 1 one and a half (two on this platform), 2 two.
+    int Open(const std::string& name, int baudRate, int byteSize, int stopBits, int xonXoff, int parityCheck);
+    void Close();
+    int Write(const char* data, int length);
+    int Read(char* buffer, int length);
+    int Available() const { return m_ring.Available(); }
+    void Clear() { m_ring.Clear(); }
+    bool IsOpen() const { return m_fd >= 0; }
+
+    // Waits until the ring holds a byte or `timeoutMs` passed; true when a byte is there.
+    // Wakes as soon as the receive thread stores a byte; never spins.
+    bool WaitForData(std::uint32_t timeoutMs);
+
+    static int GetPortCount() { return 16; }
+    static std::string GetPortName(int index);
+    // "COMn" names <config>/ports/COMn when that exists, else /dev/ttyS<n-1>; any other
+    // name is taken as a device path.
+    static std::string DevicePath(const std::string& name);
+
+private:
+    void ReceiveThread();
+    void Drain();
+
+    int m_fd = -1;
+    RsMutex m_mutex;
+    ComPortRingBuffer m_ring;
+    std::thread m_thread;
+    std::atomic<int> m_running{1};
+    int m_wakeFd[2] = {-1, -1};  // Close writes here to end the thread's poll()
+
+    std::mutex m_dataMutex;
+    std::condition_variable m_dataArrived;
+};
+
+}  // namespace vela
