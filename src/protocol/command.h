@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "protocol/commandtable.h"
+
+namespace vela {
+
+class SerialLink;
+
+// A value passed into and out of a transaction.
+struct CommandValue {
+    ValueKind kind = ValueKind::Integer;
+    int integerValue = 0;  // for Decimal commands: value x 10^decimals, truncated
+    double realValue = 0.0;
+    std::string text;
+};
+
+// One received or stored line, taken apart.
+struct ParsedLine {
+    std::string rawLine;    // without spaces, CR and LF; case kept
+    std::string name;       // upper-cased
+    char op = 0;            // '=' or '?'
+    std::string valueText;  // upper-cased; after '=' it ends before the line's first ','
+    int cmdId = -1;
+    int decimals = 0;
+    int error = 0;  // 1: no operator, or a name that is not in the command table
+    CommandValue value;
+};
+
+// The protocol engine: formats command lines, sends them through the serial link,
+// assembles the answer bytes into lines and checks them. Transactions block the caller
+// until an answer line or the time-out; results are 1 for success and 0 for failure.
+// The value store over the control table lives here too.
+class Command {
+  public:
+    static constexpr int kLineBufferSize = 1024;
+    static constexpr int kTimerPeriodMs = 25;
+    static constexpr int kPollStepMs = 20;
+    static constexpr std::uint32_t kByteTimeoutMs = 10;
+
+    explicit Command(SerialLink& link);
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+
+    // The process-wide engine, over SerialLink::Instance().
+    static Command& Instance();
+
+    // Starts the periodic receive timer: `startTimer` is called once and must arrange for
+    // OnTimer() to run every kTimerPeriodMs on the thread that runs the transactions.
+    void Create(const std::function<void()>& startTimer);
+    bool IsCreated() const { return m_created; }
+    // The timer handler: collects and logs whatever arrived between transactions.
+    void OnTimer();
+
+    // Line formats. Invalid command ids give an empty line.
+    std::string FormatSetLine(int cmdId, const CommandValue& value, bool appendCrLf) const;
+    std::string FormatQueryLine(int cmdId, bool appendCrLf) const;
+    static int ParseLine(const std::string& line, ParsedLine& p);
+    // ParseLine, handing out its fields only on success; 0 and nothing assigned otherwise.
+    static int ParseValueLine(const std::string& line, int& cmdId, std::string& name, int& integerValue,
+                              std::string& text);
+
+    // The received-line queue. PopLine gives "" when the queue is empty.
+    std::string PopLine();
+    int PopAndParseLine(ParsedLine& p);
+    void ClearReceived();
+    std::size_t ReceivedLineCount() const { return m_receivedLines.size(); }
+    // Drains the bytes that are waiting; 1 when a complete line was queued.
+    int ReceiveLine(int log);
+
+    // Transactions; timeouts in milliseconds.
+    int WaitComplete(int timeoutMs);
+    int WriteCommand(int cmdId, const CommandValue& value, int timeoutMs);
+    int QueryCommand(int cmdId, CommandValue& value, int timeoutMs);
+    int WriteValue(int cmdId, int value, int timeoutMs);
+    int WriteString(int cmdId, const std::string& text, int timeoutMs);
+    int ReadValue(int cmdId, int& value, int timeoutMs);
+    int ReadString(int cmdId, std::string& text, int timeoutMs);
+
+    // The value store and the lookups over the control table.
+    int GetDataValue(int ctrlId);
+    int SetDataValue(int ctrlId, int value);
+    int GetSavedDataValue(int ctrlId);
+    void SaveDataValues();
+    int ToCmdId(int ctrlId);
+    int ToCtrlId(int cmdId);
+    int CtrlId2TblIndex(int ctrlId);
+    int GetCtrlOption(int ctrlId);
+    int GetDataRange(int ctrlId, int& minimum, int& maximum);
+    int IsValueParam(int row) const;
+    int CountValueParams();
+    int CountUserValueParams();
+
+  private:
+    std::string FormatSetLineAs(int cmdId, ValueKind kind, const CommandValue& value, bool appendCrLf) const;
+    int WriteLine(const std::string& line, int timeoutMs);
+    // Sleeps and receives until a line is complete; false at the time-out.
+    bool WaitForLine(std::uint32_t start, int timeoutMs);
+    static int FindRow(int ctrlId);
+    static void ShowError(const std::string& text);
+
+    SerialLink& m_link;
+    char m_lineBuffer[kLineBufferSize] = {};
+    int m_count = 0;
+    std::deque<std::string> m_receivedLines;
+    bool m_created = false;
+    int m_valueParamCount = -1;
+    int m_userValueParamCount = -1;
+};
+
+}  // namespace vela
