@@ -4,11 +4,11 @@ namespace vela {
 
 // The application object: runs the main window modally; when that ends, the process ends.
 class CCtrlToolApp {
-public:
+  public:
     CCtrlToolApp(int& argc, char** argv);
     int InitInstance();
 
-private:
+  private:
     int& m_argc;
     char** m_argv;
 };

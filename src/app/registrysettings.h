@@ -23,7 +23,7 @@ enum SettingId : int {
 // replaces it atomically. A missing file is a missing key: the first access creates it
 // and counts as failed. A damaged file reads as missing values and is never made worse.
 class RegistrySettings {
-public:
+  public:
     // Reads the shutdown marker and writes 0 in its place.
     explicit RegistrySettings(std::string filePath = DefaultFilePath());
     ~RegistrySettings();  // writes the shutdown marker 1
@@ -43,7 +43,7 @@ public:
 
     const std::string& filePath() const { return m_filePath; }
 
-private:
+  private:
     std::string m_filePath;
     std::int32_t m_previousShutdownStatus = 0;
 };
@@ -51,7 +51,7 @@ private:
 // The user (0) or factory (1) control mode, loaded from the settings on first use and
 // saved when the process ends.
 class ControlMode {
-public:
+  public:
     explicit ControlMode(RegistrySettings* settings);
     ~ControlMode();
     ControlMode(const ControlMode&) = delete;
@@ -63,7 +63,7 @@ public:
     void Set(int mode) { m_mode = mode; }
     bool IsFactory() const { return m_mode == 1; }
 
-private:
+  private:
     RegistrySettings* m_settings;
     int m_mode = 0;
 };

@@ -9,6 +9,8 @@ namespace vela {
 std::uint32_t TickCount();
 void SleepMs(std::uint32_t ms);
 
-inline std::uint32_t ElapsedMs(std::uint32_t start) { return TickCount() - start; }
+inline std::uint32_t ElapsedMs(std::uint32_t start) {
+    return TickCount() - start;
+}
 
 }  // namespace vela

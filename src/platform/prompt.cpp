@@ -6,7 +6,7 @@ namespace vela {
 namespace {
 
 class StderrPrompt final : public Prompt {
-public:
+  public:
     PromptAnswer Show(const std::string& text, const std::string& caption, PromptIcon,
                       PromptButtons buttons) override {
         std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
@@ -19,9 +19,13 @@ Prompt* g_installed = nullptr;
 
 }  // namespace
 
-Prompt& Prompt::Instance() { return g_installed ? *g_installed : g_stderrPrompt; }
+Prompt& Prompt::Instance() {
+    return g_installed ? *g_installed : g_stderrPrompt;
+}
 
-void Prompt::Install(Prompt* prompt) { g_installed = prompt; }
+void Prompt::Install(Prompt* prompt) {
+    g_installed = prompt;
+}
 
 void ShowMessage(const std::string& text, PromptIcon icon, const std::string& caption) {
     Prompt::Instance().Show(text, caption, icon, PromptButtons::Ok);

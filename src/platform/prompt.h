@@ -14,7 +14,7 @@ enum class PromptAnswer { Ok, Yes, No };
 // Every message box of the tool goes through the one process-wide Prompt. The tool
 // installs the QMessageBox implementation at start; tests install a RecordingPrompt.
 class Prompt {
-public:
+  public:
     virtual ~Prompt() = default;
     virtual PromptAnswer Show(const std::string& text, const std::string& caption, PromptIcon icon,
                               PromptButtons buttons) = 0;

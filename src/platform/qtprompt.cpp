@@ -10,11 +10,20 @@ PromptAnswer QtPrompt::Show(const std::string& text, const std::string& caption,
                             PromptButtons buttons) {
     QMessageBox::Icon qicon = QMessageBox::NoIcon;
     switch (icon) {
-        case PromptIcon::Information: qicon = QMessageBox::Information; break;
-        case PromptIcon::Stop: qicon = QMessageBox::Critical; break;
-        case PromptIcon::Exclamation: qicon = QMessageBox::Warning; break;
-        case PromptIcon::Question: qicon = QMessageBox::Question; break;
-        case PromptIcon::None: break;
+        case PromptIcon::Information:
+            qicon = QMessageBox::Information;
+            break;
+        case PromptIcon::Stop:
+            qicon = QMessageBox::Critical;
+            break;
+        case PromptIcon::Exclamation:
+            qicon = QMessageBox::Warning;
+            break;
+        case PromptIcon::Question:
+            qicon = QMessageBox::Question;
+            break;
+        case PromptIcon::None:
+            break;
     }
     const QMessageBox::StandardButtons qbuttons =
         buttons == PromptButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
@@ -29,8 +38,12 @@ PromptAnswer QtPrompt::Show(const std::string& text, const std::string& caption,
     return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
 }
 
-void QtWaitCursor::Begin() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+void QtWaitCursor::Begin() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-void QtWaitCursor::End() { QGuiApplication::restoreOverrideCursor(); }
+void QtWaitCursor::End() {
+    QGuiApplication::restoreOverrideCursor();
+}
 
 }  // namespace vela

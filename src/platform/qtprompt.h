@@ -7,14 +7,14 @@ namespace vela {
 
 // Message boxes as QMessageBox, owned by the active window.
 class QtPrompt final : public Prompt {
-public:
+  public:
     PromptAnswer Show(const std::string& text, const std::string& caption, PromptIcon icon,
                       PromptButtons buttons) override;
 };
 
 // The wait cursor as Qt's override cursor.
 class QtWaitCursor final : public WaitCursor {
-public:
+  public:
     void Begin() override;
     void End() override;
 };

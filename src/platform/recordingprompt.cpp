@@ -2,9 +2,13 @@
 
 namespace vela {
 
-RecordingPrompt::RecordingPrompt() : m_previous(&Prompt::Instance()) { Prompt::Install(this); }
+RecordingPrompt::RecordingPrompt() : m_previous(&Prompt::Instance()) {
+    Prompt::Install(this);
+}
 
-RecordingPrompt::~RecordingPrompt() { Prompt::Install(m_previous == this ? nullptr : m_previous); }
+RecordingPrompt::~RecordingPrompt() {
+    Prompt::Install(m_previous == this ? nullptr : m_previous);
+}
 
 PromptAnswer RecordingPrompt::Show(const std::string& text, const std::string& caption, PromptIcon icon,
                                    PromptButtons buttons) {

@@ -11,7 +11,7 @@ namespace vela {
 // The tests' Prompt: keeps every box shown and answers questions from a script.
 // Installs itself on construction and restores the previous prompt on destruction.
 class RecordingPrompt final : public Prompt {
-public:
+  public:
     struct Entry {
         std::string text;
         std::string caption;
@@ -34,7 +34,7 @@ public:
     std::vector<std::string> texts() const;
     void clear() { m_entries.clear(); }
 
-private:
+  private:
     std::vector<Entry> m_entries;
     std::deque<PromptAnswer> m_script;
     Prompt* m_previous;

@@ -4,7 +4,7 @@ namespace vela {
 namespace {
 
 class NoWaitCursor final : public WaitCursor {
-public:
+  public:
     void Begin() override {}
     void End() override {}
 };
@@ -14,8 +14,12 @@ WaitCursor* g_installed = nullptr;
 
 }  // namespace
 
-WaitCursor& WaitCursor::Instance() { return g_installed ? *g_installed : g_none; }
+WaitCursor& WaitCursor::Instance() {
+    return g_installed ? *g_installed : g_none;
+}
 
-void WaitCursor::Install(WaitCursor* cursor) { g_installed = cursor; }
+void WaitCursor::Install(WaitCursor* cursor) {
+    g_installed = cursor;
+}
 
 }  // namespace vela

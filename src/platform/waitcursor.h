@@ -5,7 +5,7 @@ namespace vela {
 // The wait cursor shown while a transaction waits. The tool installs the Qt override
 // cursor; without one (tests, no display) showing it does nothing.
 class WaitCursor {
-public:
+  public:
     virtual ~WaitCursor() = default;
     virtual void Begin() = 0;
     virtual void End() = 0;
@@ -16,7 +16,7 @@ public:
 
 // Shows the wait cursor for the lifetime of the object.
 class WaitCursorScope {
-public:
+  public:
     WaitCursorScope() { WaitCursor::Instance().Begin(); }
     ~WaitCursorScope() { End(); }
     WaitCursorScope(const WaitCursorScope&) = delete;
@@ -27,7 +27,7 @@ public:
         m_active = false;
     }
 
-private:
+  private:
     bool m_active = true;
 };
 

@@ -13,7 +13,9 @@ void CommandLog::Join(CommandLogSink* sink) {
     if (sink) m_sinks.push_back(sink);
 }
 
-void CommandLog::Leave(CommandLogSink* sink) { std::erase(m_sinks, sink); }
+void CommandLog::Leave(CommandLogSink* sink) {
+    std::erase(m_sinks, sink);
+}
 
 void CommandLog::Log(const std::string& line) {
     // A sink may leave the log while it handles a line; walk a copy.

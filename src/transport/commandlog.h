@@ -9,7 +9,7 @@ namespace vela {
 // A window that shows the lines sent to and received from the camera ("Tx: ...",
 // "Rx: ..."). The terminal and the communication window join the log.
 class CommandLogSink {
-public:
+  public:
     virtual ~CommandLogSink() = default;
     virtual void OnLogLine(const std::string& line) = 0;
 };
@@ -17,7 +17,7 @@ public:
 // The log of every line that crosses the link. Sinks get each line in the order the
 // lines were logged, and in the order the sinks joined.
 class CommandLog {
-public:
+  public:
     static CommandLog& Instance();
 
     void Join(CommandLogSink* sink);   // not owned; joining twice delivers twice
@@ -27,7 +27,7 @@ public:
     // "Tx: " plus the text without its trailing CR and LF characters.
     static std::string SentLine(const std::string& text);
 
-private:
+  private:
     std::vector<CommandLogSink*> m_sinks;
 };
 

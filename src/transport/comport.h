@@ -16,7 +16,7 @@ namespace vela {
 // waits for bytes and moves them into a 1024-byte ring, from which the serial link
 // takes them without waiting.
 class ComPort {
-public:
+  public:
     ComPort();
     ~ComPort();
     ComPort(const ComPort&) = delete;
@@ -44,9 +44,9 @@ public:
     // name is taken as a device path.
     static std::string DevicePath(const std::string& name);
 
-private:
+  private:
     void ReceiveThread();
-    void Drain();
+    bool Drain();  // false once the device is gone
 
     int m_fd = -1;
     RsMutex m_mutex;

@@ -8,7 +8,7 @@ namespace vela {
 // The receive ring: a single-producer (receive thread), single-consumer (GUI thread)
 // queue of 1024 bytes. head == tail means empty, so at most 1023 unread bytes.
 class ComPortRingBuffer {
-public:
+  public:
     static constexpr int kSize = 1024;
 
     // Producer side. When 1023 bytes are unread the new byte is dropped: the producer
@@ -21,7 +21,7 @@ public:
     // Empties the ring; only while the producer is stopped.
     void Clear();
 
-private:
+  private:
     std::array<unsigned char, kSize> m_bytes{};
     std::atomic<int> m_head{0};  // next slot to fill, written only by the producer
     std::atomic<int> m_tail{0};  // next slot to hand out, written only by the consumer

@@ -7,7 +7,7 @@ namespace vela {
 // The channel behind one Camera Link kind of the serial link: a frame grabber's serial
 // library loaded at run time. Results are 1 for success and 0 for failure unless said.
 class LibraryChannel {
-public:
+  public:
     virtual ~LibraryChannel() = default;
 
     // Rebuilds the port list and returns its length.

@@ -9,7 +9,11 @@ enum LinkKind : int {
     CameraLinkVer11 = 3,
 };
 
-inline bool IsValidLinkKind(int kind) { return kind >= 0 && kind <= 3; }
-inline bool IsLibraryKind(int kind) { return kind >= 1 && kind <= 3; }
+inline bool IsValidLinkKind(int kind) {
+    return kind >= 0 && kind <= 3;
+}
+inline bool IsLibraryKind(int kind) {
+    return kind >= 1 && kind <= 3;
+}
 
 }  // namespace vela

@@ -10,7 +10,7 @@ namespace vela {
 // mutex, between processes by flock() on a lock file in the runtime directory, which
 // the kernel releases if a holder dies.
 class RsMutex {
-public:
+  public:
     RsMutex();
     ~RsMutex();
     RsMutex(const RsMutex&) = delete;
@@ -21,7 +21,7 @@ public:
 
     static std::string LockFilePath();
 
-private:
+  private:
     std::mutex m_local;
     int m_fd = -1;  // the lock file; -1 when it cannot be opened (then in-process only)
 };

@@ -14,7 +14,7 @@ class RegistrySettings;
 // The one way to the camera: hides which kind of link is in use, remembers a port per
 // kind, keeps the baud rate, sends text (logged as "Tx: ") and reads bytes.
 class SerialLink {
-public:
+  public:
     struct Channels {
         ComPort* comPort = nullptr;
         LibraryChannel* cl2000 = nullptr;  // nullptr: no library channel for that kind
@@ -55,7 +55,7 @@ public:
     void LoadSettings();
     void SaveSettings();
 
-private:
+  private:
     LibraryChannel* Library(int kind) const;
     void CloseChannel(int kind);
 

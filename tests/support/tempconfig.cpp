@@ -33,7 +33,9 @@ std::string UseFreshConfigDir() {
     return g_dir;
 }
 
-const std::string& ConfigDirForTest() { return g_dir; }
+const std::string& ConfigDirForTest() {
+    return g_dir;
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

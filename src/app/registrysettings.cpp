@@ -1,0 +1,233 @@
+#include "app/registrysettings.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/configpaths.h"
+#include "app/regstore.h"
+
+namespace vela {
+namespace {
+
+constexpr const char* kKeyPath = "HKEY_LOCAL_MACHINE\\Software\\Corvane\\VELA-4K Control Tool";
+constexpr const char* kValueNames[10] = {
+    "Previous Application Shutdown Status",
+    "Communication Mode",
+    "Baudrate",
+    "Com Port No",
+    "Cameralink 2000 Dll Index",
+    "Cameralink 2001 Dll Index",
+    "Cameralink Ver11 Dll Index",
+    "Control Mode",
+    "Camera File Path",
+    "Command Log File Path",
+};
+// The registry query's data buffer: a value whose data does not fit counts as missing.
+constexpr size_t kQueryBufferSize = 512;
+
+enum class KeyState { Opened, Created, Unavailable };
+
+// Reads the file into `store`. A missing file, or one without our key, is a missing
+// key: it is created (written out) and the operation in progress counts as failed.
+KeyState OpenKey(const std::string& path, RegStore& store) {
+    std::ifstream in(path, std::ios::binary);
+    if (in) {
+        std::ostringstream s;
+        s << in.rdbuf();
+        store.Parse(s.str());
+        if (store.HasKey()) return KeyState::Opened;
+    } else if (std::filesystem::exists(path)) {
+        return KeyState::Unavailable;  // unreadable: leave it alone
+    }
+    store.CreateKey();
+    return KeyState::Created;
+}
+
+// Replaces the file atomically: temporary file, flush to disk, rename.
+bool WriteAtomically(const std::string& path, const std::string& data) {
+    const std::filesystem::path p(path);
+    if (p.has_parent_path() && !MakeDirs(p.parent_path().string())) return false;
+    std::string tmp = path + ".XXXXXX";
+    int fd = mkstemp(tmp.data());
+    if (fd < 0) return false;
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    ::fchmod(fd, 0644);
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    if (!synced || ::rename(tmp.c_str(), path.c_str()) != 0) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Decimal conversion of a string value: leading blanks skipped, optional sign, digits up
+// to the first non-digit; no digits gives 0. Saturates instead of overflowing.
+std::int32_t TextToInt(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
+                               text[i] == '\f' || text[i] == '\v'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        v = v * 10 + (text[i] - '0');
+        if (v > static_cast<long long>(INT_MAX) + 1) v = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) v = -v;
+    if (v > INT_MAX) v = INT_MAX;
+    return static_cast<std::int32_t>(v);
+}
+
+}  // namespace
+
+RegistrySettings::RegistrySettings(std::string filePath) : m_filePath(std::move(filePath)) {
+    GetInt(PreviousShutdownStatus, m_previousShutdownStatus, 0);
+    SetInt(PreviousShutdownStatus, 0);
+}
+
+RegistrySettings::~RegistrySettings() {
+    SetInt(PreviousShutdownStatus, 1);
+}
+
+RegistrySettings& RegistrySettings::Instance() {
+    static RegistrySettings settings;
+    return settings;
+}
+
+std::string RegistrySettings::DefaultFilePath() {
+    return ConfigDir() + "/VELA-4K Control Tool.reg";
+}
+
+const char* RegistrySettings::ValueName(int id) {
+    return id >= 0 && id <= 9 ? kValueNames[id] : nullptr;
+}
+
+int RegistrySettings::GetInt(int id, std::int32_t& out, std::int32_t defaultValue) {
+    out = defaultValue;
+    const char* name = ValueName(id);
+    if (!name) return 0;
+    RegStore store(kKeyPath);
+    KeyState state = OpenKey(m_filePath, store);
+    if (state == KeyState::Created) WriteAtomically(m_filePath, store.Serialize());
+    if (state != KeyState::Opened) return 0;
+    auto v = store.Get(name);
+    if (!v) return 0;
+    if (v->type == RegStore::Value::Type::Dword) {
+        out = static_cast<std::int32_t>(v->dword);
+        return 1;
+    }
+    if (v->text.size() + 1 > kQueryBufferSize) return 0;
+    out = TextToInt(v->text);
+    return 1;
+}
+
+int RegistrySettings::GetString(int id, std::string& out) {
+    const char* name = ValueName(id);
+    if (!name) return 0;
+    RegStore store(kKeyPath);
+    KeyState state = OpenKey(m_filePath, store);
+    if (state == KeyState::Created) WriteAtomically(m_filePath, store.Serialize());
+    if (state != KeyState::Opened) return 0;
+    auto v = store.Get(name);
+    if (!v) return 0;
+    if (v->type == RegStore::Value::Type::Dword) {
+        // A DWORD's four bytes read as text stop at their first zero byte.
+        std::string bytes;
+        for (int i = 0; i < 4; ++i) {
+            char c = static_cast<char>((v->dword >> (8 * i)) & 0xff);
+            if (c == '\0') break;
+            bytes.push_back(c);
+        }
+        out = bytes;
+        return 1;
+    }
+    if (v->text.size() + 1 > kQueryBufferSize) return 0;
+    out = v->text.substr(0, v->text.find('\0'));
+    return 1;
+}
+
+int RegistrySettings::SetInt(int id, std::int32_t value) {
+    const char* name = ValueName(id);
+    if (!name) return 0;
+    RegStore store(kKeyPath);
+    KeyState state = OpenKey(m_filePath, store);
+    if (state == KeyState::Created) WriteAtomically(m_filePath, store.Serialize());
+    if (state != KeyState::Opened) return 0;
+    RegStore::Value v;
+    v.type = RegStore::Value::Type::Dword;
+    v.dword = static_cast<std::uint32_t>(value);
+    store.Set(name, v);
+    return WriteAtomically(m_filePath, store.Serialize()) ? 1 : 0;
+}
+
+int RegistrySettings::SetString(int id, const std::string& text) {
+    const char* name = ValueName(id);
+    if (!name) return 0;
+    RegStore store(kKeyPath);
+    KeyState state = OpenKey(m_filePath, store);
+    if (state == KeyState::Created) WriteAtomically(m_filePath, store.Serialize());
+    if (state != KeyState::Opened) return 0;
+    RegStore::Value v;
+    v.type = RegStore::Value::Type::String;
+    // The stored data ends at the text's first zero byte, as a C string would.
+    v.text = text.substr(0, text.find('\0'));
+    store.Set(name, v);
+    return WriteAtomically(m_filePath, store.Serialize()) ? 1 : 0;
+}
+
+int RegistrySettings::GetPath(int id, std::string& out) {
+    std::string path;
+    if (id <= 9 && GetString(id, path) && !path.empty() && path.size() < 260) {
+        std::error_code ec;
+        auto full = std::filesystem::absolute(path, ec);
+        if (!ec && std::filesystem::exists(full, ec)) {
+            out = path;
+            return 1;
+        }
+    }
+    std::error_code ec;
+    auto cwd = std::filesystem::current_path(ec);
+    out = ec ? std::string() : cwd.string();
+    return 0;
+}
+
+ControlMode::ControlMode(RegistrySettings* settings) : m_settings(settings) {
+    if (m_settings) {
+        std::int32_t v = 0;
+        m_settings->GetInt(ControlModeSetting, v, 0);
+        m_mode = v;
+    }
+}
+
+ControlMode::~ControlMode() {
+    if (m_settings) m_settings->SetInt(ControlModeSetting, m_mode);
+}
+
+ControlMode& ControlMode::Instance() {
+    // Constructing the settings first makes them outlive the control mode, which saves
+    // itself before the shutdown marker is written.
+    static ControlMode mode(&RegistrySettings::Instance());
+    return mode;
+}
+
+}  // namespace vela
