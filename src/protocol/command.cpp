@@ -1,0 +1,474 @@
+#include "protocol/command.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+#include "mainwindow/onlinestatusregistry.h"
+#include "platform/clock.h"
+#include "platform/prompt.h"
+#include "platform/waitcursor.h"
+#include "transport/commandlog.h"
+#include "transport/seriallink.h"
+
+namespace vela {
+namespace {
+
+constexpr const char* kCommunicationError = "Communication Error";
+// Lines that nobody pops (a chatty camera between transactions) must not grow the queue
+// without bound; the oldest go first, and every one has been logged already.
+constexpr std::size_t kMaxQueuedLines = 1000;
+
+char ToUpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string ToUpperAscii(std::string text) {
+    for (char& c : text) c = ToUpperAscii(c);
+    return text;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int HexDigit(char c) {
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Optional sign and the leading digits; 0 without digits. Saturates instead of overflowing.
+int ParseDecimalInteger(const std::string& text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long magnitude = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        magnitude = std::min<long long>(magnitude * 10 + (text[i] - '0'), 1LL << 32);
+    }
+    const long long value = negative ? -magnitude : magnitude;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+// The hexadecimal digits after "&H", read as a 32-bit unsigned number (so &HFFFFFFFF is -1).
+int ParseHexInteger(const std::string& digits) {
+    std::uint64_t value = 0;
+    for (char c : digits) {
+        const int d = HexDigit(c);
+        if (d < 0) break;
+        value = std::min<std::uint64_t>(value * 16 + static_cast<std::uint64_t>(d), 0xFFFFFFFFu);
+    }
+    return static_cast<int>(static_cast<std::uint32_t>(value));
+}
+
+// The longest leading part that forms a decimal floating-point number; 0 when none does.
+double ParseLeadingReal(const std::string& text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    const std::size_t mantissaStart = i;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    std::size_t digits = i - mantissaStart;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fractionStart = ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i;
+        digits += i - fractionStart;
+    }
+    if (digits == 0) return 0.0;
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        const std::size_t exponentStart = j;
+        while (j < text.size() && IsDigit(text[j])) ++j;
+        if (j > exponentStart) i = j;
+    }
+    // from_chars takes no leading '+'.
+    std::size_t begin = text[0] == '+' ? 1 : 0;
+    double value = 0.0;
+    const auto result = std::from_chars(text.data() + begin, text.data() + i, value);
+    if (result.ec == std::errc::result_out_of_range) {
+        value = (text[0] == '-') ? -HUGE_VAL : HUGE_VAL;
+    }
+    return value;
+}
+
+int TruncateToInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+double PowerOfTen(int decimals) {
+    double scale = 1.0;
+    for (int i = 0; i < decimals; ++i) scale *= 10.0;
+    return scale;
+}
+
+std::uint32_t TimeoutOf(int timeoutMs) {
+    return static_cast<std::uint32_t>(std::max(timeoutMs, 0));
+}
+
+}  // namespace
+
+Command::Command(SerialLink& link) : m_link(link) {}
+
+Command& Command::Instance() {
+    static Command instance(SerialLink::Instance());
+    return instance;
+}
+
+void Command::Create(const std::function<void()>& startTimer) {
+    if (startTimer) startTimer();
+    m_created = true;
+}
+
+void Command::OnTimer() {
+    ReceiveLine(1);
+}
+
+std::string Command::FormatSetLine(int cmdId, const CommandValue& value, bool appendCrLf) const {
+    const CommandEntry* entry = CommandAt(cmdId);
+    if (!entry) return {};
+    return FormatSetLineAs(cmdId, entry->kind, value, appendCrLf);
+}
+
+std::string Command::FormatSetLineAs(int cmdId, ValueKind kind, const CommandValue& value,
+                                     bool appendCrLf) const {
+    const CommandEntry* entry = CommandAt(cmdId);
+    if (!entry) return {};
+    std::string text;
+    switch (kind) {
+        case ValueKind::Integer:
+            text = std::to_string(value.integerValue);
+            break;
+        case ValueKind::Decimal: {
+            char buffer[512];
+            std::snprintf(buffer, sizeof buffer, "%.*f", std::clamp(entry->decimals, 0, 30), value.realValue);
+            text = buffer;
+            break;
+        }
+        case ValueKind::Text:
+            text = value.text;
+            break;
+    }
+    std::string line = std::string(entry->name) + "=" + text;
+    if (appendCrLf) line += "\r\n";
+    return line;
+}
+
+std::string Command::FormatQueryLine(int cmdId, bool appendCrLf) const {
+    const CommandEntry* entry = CommandAt(cmdId);
+    if (!entry) return {};
+    std::string line = std::string(entry->name) + "?";
+    if (appendCrLf) line += "\r\n";
+    return line;
+}
+
+int Command::ParseLine(const std::string& line, ParsedLine& p) {
+    p = ParsedLine{};
+    for (char c : line) {
+        if (c != ' ' && c != '\r' && c != '\n') p.rawLine += c;
+    }
+    const std::string upper = ToUpperAscii(p.rawLine);
+
+    std::size_t pos = upper.find('=');
+    if (pos == std::string::npos) pos = upper.find('?');
+    if (pos == std::string::npos) {
+        p.error = 1;
+        return 0;
+    }
+    p.name = upper.substr(0, pos);
+    p.op = upper[pos];
+    if (p.op == '=') {
+        // A comma before the operator belongs to the name, which then matches no command.
+        const std::size_t comma = upper.find(',', pos + 1);
+        p.valueText = upper.substr(pos + 1, comma == std::string::npos ? std::string::npos : comma - pos - 1);
+    } else {
+        p.valueText = upper.substr(pos + 1);
+    }
+
+    p.cmdId = FindCommand(p.name);
+    if (p.cmdId < 0) {
+        p.error = 1;
+        return 0;
+    }
+    const CommandEntry& entry = g_commandTable[p.cmdId];
+    p.decimals = entry.decimals;
+    p.value.kind = entry.kind;
+    switch (entry.kind) {
+        case ValueKind::Integer:
+            if (p.valueText.compare(0, 2, "&H") == 0) {
+                p.value.integerValue = ParseHexInteger(p.valueText.substr(2));
+            } else {
+                p.value.integerValue = ParseDecimalInteger(p.valueText);
+            }
+            break;
+        case ValueKind::Decimal:
+            p.value.realValue = ParseLeadingReal(p.valueText);
+            p.value.integerValue = TruncateToInt(PowerOfTen(p.decimals) * p.value.realValue);
+            break;
+        case ValueKind::Text:
+            p.value.text = p.valueText;
+            break;
+    }
+    p.error = 0;
+    return 1;
+}
+
+int Command::ParseValueLine(const std::string& line, int& cmdId, std::string& name, int& integerValue,
+                            std::string& text) {
+    ParsedLine p;
+    if (!ParseLine(line, p)) return 0;
+    cmdId = p.cmdId;
+    name = p.name;
+    integerValue = p.value.integerValue;
+    text = p.value.text;
+    return 1;
+}
+
+std::string Command::PopLine() {
+    if (m_receivedLines.empty()) return {};
+    std::string line = std::move(m_receivedLines.front());
+    m_receivedLines.pop_front();
+    line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
+    return line;
+}
+
+int Command::PopAndParseLine(ParsedLine& p) {
+    return ParseLine(PopLine(), p);
+}
+
+void Command::ClearReceived() {
+    m_count = 0;
+    m_receivedLines.clear();
+}
+
+int Command::ReceiveLine(int log) {
+    for (;;) {
+        if (m_link.Read(&m_lineBuffer[m_count], 1, kByteTimeoutMs) <= 0) return 0;
+        if (m_lineBuffer[m_count] == '\n') {
+            int length = m_count;
+            // Only a CR is the line end's; a camera that ends a line with a bare LF keeps its
+            // last character.
+            if (length > 0 && m_lineBuffer[length - 1] == '\r') --length;
+            std::string line(m_lineBuffer, static_cast<std::size_t>(length));
+            m_count = 0;
+            if (m_receivedLines.size() >= kMaxQueuedLines) m_receivedLines.pop_front();
+            m_receivedLines.push_back(line);
+            if (log) CommandLog::Instance().Log("Rx: " + line);
+            return 1;
+        }
+        if (++m_count >= kLineBufferSize) {
+            // Reset before the box: its message loop may run the timer, which reenters here.
+            m_count = 0;
+            ShowError("RS-232C receiving buffer overflowed");
+            return 0;
+        }
+    }
+}
+
+bool Command::WaitForLine(std::uint32_t start, int timeoutMs) {
+    SleepMs(kPollStepMs);
+    while (!ReceiveLine(1)) {
+        if (ElapsedMs(start) >= TimeoutOf(timeoutMs)) return false;
+        SleepMs(kPollStepMs);
+    }
+    return true;
+}
+
+int Command::WaitComplete(int timeoutMs) {
+    WaitCursorScope cursor;
+    const std::uint32_t start = TickCount();
+    if (!WaitForLine(start, timeoutMs)) {
+        cursor.End();
+        OnlineStatusRegistry::Instance().SetOffline();
+        return 0;
+    }
+    const std::string answer = PopLine();
+    cursor.End();
+    int result = 1;
+    if (ToUpperAscii(answer.substr(0, 8)) != "COMPLETE") {
+        ShowError(answer);
+        result = 0;
+    }
+    // Any answer at all means the camera is there.
+    OnlineStatusRegistry::Instance().SetOnline();
+    return result;
+}
+
+int Command::WriteLine(const std::string& line, int timeoutMs) {
+    ClearReceived();
+    if (line.empty()) return 0;
+    if (!m_link.Write(line)) return 0;
+    return WaitComplete(timeoutMs);
+}
+
+int Command::WriteCommand(int cmdId, const CommandValue& value, int timeoutMs) {
+    return WriteLine(FormatSetLine(cmdId, value, true), timeoutMs);
+}
+
+int Command::QueryCommand(int cmdId, CommandValue& value, int timeoutMs) {
+    ClearReceived();
+    const CommandEntry* entry = CommandAt(cmdId);
+    if (!entry) return 0;
+    m_link.Write(FormatQueryLine(cmdId, true));
+    const std::uint32_t start = TickCount();
+    if (!WaitForLine(start, timeoutMs)) {
+        OnlineStatusRegistry::Instance().SetOffline();
+        return 0;
+    }
+    ParsedLine p;
+    PopAndParseLine(p);
+    if (p.error == 0 && p.name == entry->name) {
+        value = p.value;
+        OnlineStatusRegistry::Instance().SetOnline();
+        return 1;
+    }
+    ShowError(p.rawLine + " for " + FormatQueryLine(cmdId, false));
+    return 0;
+}
+
+int Command::WriteValue(int cmdId, int value, int timeoutMs) {
+    CommandValue v;
+    v.integerValue = value;
+    if (const CommandEntry* entry = CommandAt(cmdId)) {
+        v.kind = entry->kind;
+        v.realValue = value / PowerOfTen(entry->decimals);
+    }
+    return WriteCommand(cmdId, v, timeoutMs);
+}
+
+int Command::WriteString(int cmdId, const std::string& text, int timeoutMs) {
+    CommandValue v;
+    v.kind = ValueKind::Text;
+    v.text = text;
+    // Formatted as a Text command for this one transaction, whatever the table says.
+    return WriteLine(FormatSetLineAs(cmdId, ValueKind::Text, v, true), timeoutMs);
+}
+
+int Command::ReadValue(int cmdId, int& value, int timeoutMs) {
+    CommandValue v;
+    const int result = QueryCommand(cmdId, v, timeoutMs);
+    value = v.integerValue;
+    return result;
+}
+
+int Command::ReadString(int cmdId, std::string& text, int timeoutMs) {
+    CommandValue v;
+    const int result = QueryCommand(cmdId, v, timeoutMs);
+    text = v.text;
+    return result;
+}
+
+void Command::ShowError(const std::string& text) {
+    ShowMessage(text, PromptIcon::Exclamation, kCommunicationError);
+}
+
+int Command::FindRow(int ctrlId) {
+    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
+        if (g_controlTable[row].ctrlId == ctrlId) return row;
+    }
+    return -1;
+}
+
+int Command::GetDataValue(int ctrlId) {
+    const int row = FindRow(ctrlId);
+    if (row < 0) {
+        ShowMessage("Unexpected error occurred in GetDataValue().");
+        return -1;
+    }
+    return g_controlTable[row].value;
+}
+
+int Command::SetDataValue(int ctrlId, int value) {
+    const int row = FindRow(ctrlId);
+    if (row < 0) {
+        ShowMessage("Unexpected error occurred in SetDataValue().");
+        return 0;
+    }
+    g_controlTable[row].value = value;
+    return 1;
+}
+
+int Command::GetSavedDataValue(int ctrlId) {
+    const int row = FindRow(ctrlId);
+    if (row < 0) {
+        ShowMessage("Unexpected error occurred in GetDataValue().");
+        return -1;
+    }
+    return g_controlTable[row].savedValue;
+}
+
+void Command::SaveDataValues() {
+    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
+        g_controlTable[row].savedValue = g_controlTable[row].value;
+    }
+}
+
+int Command::ToCmdId(int ctrlId) {
+    const int row = FindRow(ctrlId);
+    if (row < 0) {
+        ShowMessage("Unexpected error occurred in ToCmdId().");
+        return -1;
+    }
+    return g_controlTable[row].cmdId;
+}
+
+int Command::ToCtrlId(int cmdId) {
+    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
+        if (g_controlTable[row].cmdId == cmdId) return g_controlTable[row].ctrlId;
+    }
+    ShowMessage("Unexpected error occurred in ToCtrlId(): Command id is " + std::to_string(cmdId));
+    return -1;
+}
+
+int Command::CtrlId2TblIndex(int ctrlId) {
+    const int row = FindRow(ctrlId);
+    if (row < 0) ShowMessage("Unexpected error occurred in CtrlId2TblIndex().");
+    return row;
+}
+
+int Command::GetCtrlOption(int ctrlId) {
+    const int row = CtrlId2TblIndex(ctrlId);
+    return row < 0 ? -1 : g_controlTable[row].option;
+}
+
+int Command::GetDataRange(int ctrlId, int& minimum, int& maximum) {
+    const int row = CtrlId2TblIndex(ctrlId);
+    if (row < 0) return 0;
+    minimum = g_controlTable[row].minimum;
+    maximum = g_controlTable[row].maximum;
+    return 1;
+}
+
+int Command::IsValueParam(int row) const {
+    // Rows outside the table are no parameters rather than a read past its end.
+    if (row < 0 || row >= kControlCount) return 0;
+    return g_controlTable[row].kind != Button ? 1 : 0;
+}
+
+int Command::CountValueParams() {
+    if (m_valueParamCount < 0) {
+        m_valueParamCount = 0;
+        for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
+            m_valueParamCount += IsValueParam(row);
+        }
+    }
+    return m_valueParamCount;
+}
+
+int Command::CountUserValueParams() {
+    if (m_userValueParamCount < 0) {
+        m_userValueParamCount = 0;
+        for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
+            if (IsValueParam(row) && g_controlTable[row].group == User) ++m_userValueParamCount;
+        }
+    }
+    return m_userValueParamCount;
+}
+
+}  // namespace vela
