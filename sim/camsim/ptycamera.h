@@ -1,0 +1,137 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/cameracore.h"
+
+namespace vela::sim {
+
+// Faults the camera can show on the wire, asked for by name (--fail NAME).
+enum class FailureMode {
+    None,          // a healthy camera
+    Silent,        // takes every line, answers nothing
+    Garbage,       // answers every line with a line of random non-ASCII bytes ended by CR LF
+    SplitAnswers,  // sends each answer in pieces of three bytes with a pause (splitPauseMs) between them
+    OverlongLine,  // answers every line with overlongLength printable bytes and no line end
+    RefuseWrites,  // answers every write with ERROR, whatever its value; queries work
+    WrongName,     // answers every query with the value under the next command's name
+    HangUp,  // closes the pseudo-terminal once hangUpAfterLines lines were answered (0: at the first line)
+};
+
+struct FailureModeName {
+    FailureMode mode;
+    const char* name;  // as given to --fail
+    const char* help;  // one line for --help
+};
+// Every mode with its name and help line, None first.
+const std::vector<FailureModeName>& FailureModeNames();
+// false when `name` is none of the names above.
+bool FailureModeFromName(const std::string& name, FailureMode* mode);
+const char* FailureModeToName(FailureMode mode);
+
+struct WireOptions {
+    bool paceBytes = false;  // send (and take) bytes at the baud rate, 10 bits each
+    FailureMode failure = FailureMode::None;
+    int hangUpAfterLines = 0;   // HangUp: lines answered before the line closes
+    bool trace = false;         // log every line received and sent (to traceSink, else stderr)
+    int splitPauseMs = 30;      // SplitAnswers: pause between two pieces
+    int overlongLength = 1100;  // OverlongLine: bytes sent without a line end
+    // At a baud rate other than the camera's, answer each line with a few bytes of framing
+    // garbage (never CR or LF), as a real line does; false: stay silent.
+    bool mismatchGarbage = true;
+    std::function<void(const std::string&)> traceSink;
+};
+
+// The camera on a pseudo-terminal, served by a thread of its own. The tool (or a test)
+// opens SlavePath(), or the COMn link to it, like a serial port. The camera answers only
+// while the slave side's baud rate, as the tool set it, equals the camera's own.
+class PtyCamera {
+  public:
+    explicit PtyCamera(CameraOptions camera = {}, WireOptions wire = {});
+    ~PtyCamera();
+    PtyCamera(const PtyCamera&) = delete;
+    PtyCamera& operator=(const PtyCamera&) = delete;
+
+    // Opens the pseudo-terminal and starts serving; false (with the reason in Error()) when
+    // no pseudo-terminal could be had.
+    bool Start();
+    // Stops serving, closes the pseudo-terminal and removes the COMn link made by
+    // LinkAsComPort. Returns promptly even in the middle of a paced answer.
+    void Stop();
+    bool Running() const { return m_running.load(); }
+    // True once the HangUp fault has closed the line.
+    bool HungUp() const { return m_hungUp.load(); }
+    const std::string& Error() const { return m_error; }
+
+    // "/dev/pts/N"; empty before Start.
+    std::string SlavePath() const { return m_slavePath; }
+    // Makes <config>/ports/COMn a symbolic link to the slave (creating the folders and
+    // replacing an older link) and returns "COMn"; "" on failure (reason in Error()).
+    std::string LinkAsComPort(int comNumber);
+    // The full path of the link LinkAsComPort made; "" when none.
+    std::string LinkPath() const { return m_linkPath; }
+
+    // Every line received at the right rate (without CR LF), and every answer line sent.
+    std::vector<std::string> ReceivedLines() const;
+    std::vector<std::string> SentLines() const;
+    void ClearLines();
+    // Waits until at least `count` lines were received; false after `timeoutMs`.
+    bool WaitForReceived(std::size_t count, int timeoutMs) const;
+    // Lines that arrived at a wrong baud rate (dropped as framing garbage).
+    int GarbledLines() const { return m_garbledLines.load(); }
+
+    // Switches the fault. `param` sets the mode's number when not 0: the lines before a
+    // HangUp, the length of an OverlongLine, the pause of SplitAnswers.
+    void SetFailure(FailureMode mode, int param = 0);
+    WireOptions Wire() const;
+    void SetPaceBytes(bool pace);
+
+    // Runs f(CameraCore&) under the camera's lock and returns its result.
+    template <class F>
+    auto WithCore(F f) {
+        std::lock_guard<std::mutex> lock(m_coreMutex);
+        return f(m_core);
+    }
+
+  private:
+    void Serve();
+    void HandleBytes(const char* data, std::size_t length, int slaveBaud);
+    void Answer(const std::string& line);
+    bool SendBytes(const std::string& bytes, int baud, bool pace);
+    bool SleepMs(int ms);  // false when Stop was asked meanwhile
+    int SlaveBaudRate() const;
+    void Trace(const std::string& text);
+    void HangUpNow();
+
+    CameraCore m_core;
+    mutable std::mutex m_coreMutex;
+
+    mutable std::mutex m_wireMutex;  // m_wire and the line logs
+    WireOptions m_wire;
+    std::vector<std::string> m_received;
+    std::vector<std::string> m_sent;
+    mutable std::condition_variable m_receivedChanged;
+
+    int m_masterFd = -1;
+    int m_wakeFd[2] = {-1, -1};
+    std::string m_slavePath;
+    std::string m_linkPath;
+    std::string m_error;
+    std::thread m_thread;
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_hungUp{false};
+    std::atomic<int> m_garbledLines{0};
+    std::string m_partial;  // bytes of the line being received
+    unsigned m_random = 12345;
+};
+
+}  // namespace vela::sim
