@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "app/configpaths.h"
+#include "platform/recordingprompt.h"
+#include "support/pty.h"
+#include "transport/comport.h"
+#include "transport/comportringbuffer.h"
+
+using namespace vela;
+using namespace std::chrono;
+using vela::test::PtyPeer;
+
+namespace {
+
+std::string ReadAll(ComPort& port, size_t expected, int timeoutMs = 2000) {
+    std::string out;
+    const auto deadline = steady_clock::now() + milliseconds(timeoutMs);
+    char buf[64];
+    while (out.size() < expected && steady_clock::now() < deadline) {
+        port.WaitForData(20);
+        int n = port.Read(buf, sizeof buf);
+        out.append(buf, static_cast<size_t>(n));
+    }
+    return out;
+}
+
+void WaitForAvailable(ComPort& port, int n) {
+    const auto deadline = steady_clock::now() + seconds(2);
+    while (port.Available() < n && steady_clock::now() < deadline) port.WaitForData(20);
+}
+
+}  // namespace
+
+TEST(ComPortRingBuffer, HandsOutInOrderAndWraps) {
+    ComPortRingBuffer ring;
+    char buf[16];
+    EXPECT_EQ(ring.Get(buf, 4), 0);
+    for (char c : std::string("abcde")) ring.Put(static_cast<unsigned char>(c));
+    EXPECT_EQ(ring.Get(buf, 3), 3);
+    EXPECT_EQ(std::string(buf, 3), "abc");
+    EXPECT_EQ(ring.Get(buf, 3), 2);
+    EXPECT_EQ(std::string(buf, 2), "de");
+
+    ComPortRingBuffer wrap;
+    for (int i = 0; i < 1020; ++i) wrap.Put('x');
+    char big[1024];
+    EXPECT_EQ(wrap.Get(big, 1024), 1020);
+    for (int i = 0; i < 10; ++i) wrap.Put(static_cast<unsigned char>('0' + i));
+    EXPECT_EQ(wrap.Available(), 10);
+    EXPECT_EQ(wrap.Get(big, 1024), 10);
+    EXPECT_EQ(std::string(big, 10), "0123456789");
+}
+
+TEST(ComPortRingBuffer, NeverHoldsMoreThan1023Bytes) {
+    ComPortRingBuffer ring;
+    int stored = 0;
+    for (int i = 0; i < 3000; ++i) stored += ring.Put(static_cast<unsigned char>(i & 0xff)) ? 1 : 0;
+    EXPECT_EQ(stored, 1023);
+    EXPECT_EQ(ring.Available(), 1023);
+    char big[2048];
+    ASSERT_EQ(ring.Get(big, sizeof big), 1023);
+    for (int i = 0; i < 1023; ++i) ASSERT_EQ(static_cast<unsigned char>(big[i]), i & 0xff);
+}
+
+TEST(ComPortRingBuffer, ProducerAndConsumerOnTwoThreads) {
+    ComPortRingBuffer ring;
+    constexpr int kCount = 200000;
+    std::thread producer([&] {
+        for (int i = 0; i < kCount; ++i)
+            while (!ring.Put(static_cast<unsigned char>(i % 251))) std::this_thread::yield();
+    });
+    int got = 0;
+    char buf[97];
+    while (got < kCount) {
+        int n = ring.Get(buf, sizeof buf);
+        for (int i = 0; i < n; ++i, ++got) ASSERT_EQ(static_cast<unsigned char>(buf[i]), got % 251);
+        if (n == 0) std::this_thread::yield();
+    }
+    producer.join();
+}
+
+TEST(ComPort, PortNamesAndPaths) {
+    EXPECT_EQ(ComPort::GetPortCount(), 16);
+    EXPECT_EQ(ComPort::GetPortName(0), "COM1");
+    EXPECT_EQ(ComPort::GetPortName(15), "COM16");
+    EXPECT_EQ(ComPort::GetPortName(16), "ERROR");
+    EXPECT_EQ(ComPort::GetPortName(-1), "ERROR");
+    EXPECT_EQ(ComPort::DevicePath("COM12"), "/dev/ttyS11");
+    PtyPeer peer;
+    peer.LinkAsComPort(12);
+    EXPECT_EQ(ComPort::DevicePath("COM12"), ConfigDir() + "/ports/COM12");
+}
+
+TEST(ComPort, WritesArriveInOrderAndReadsTakeWhatIsThere) {
+    PtyPeer peer;
+    ASSERT_TRUE(peer.ok());
+    ComPort port;
+    ASSERT_EQ(port.Open(peer.LinkAsComPort(3), 38400, 8, 0, 0, 0), 1);
+    EXPECT_EQ(peer.SlaveBaudRate(), 38400);
+
+    std::string line;
+    for (int i = 0; i < 200; ++i) line.push_back(static_cast<char>(i));
+    EXPECT_EQ(port.Write(line.data(), static_cast<int>(line.size())), 1);
+    EXPECT_EQ(peer.ReadFor(2000, std::string(1, static_cast<char>(199))), line);
+
+    char buf[8];
+    EXPECT_EQ(port.Read(buf, 3), 0);  // empty ring: at once
+    peer.Write("hello");
+    WaitForAvailable(port, 5);
+    EXPECT_EQ(port.Read(buf, 3), 3);
+    EXPECT_EQ(std::string(buf, 3), "hel");
+    EXPECT_EQ(port.Read(buf, 3), 2);
+    EXPECT_EQ(std::string(buf, 2), "lo");
+    EXPECT_EQ(port.Read(buf, 0), 0);
+}
+
+TEST(ComPort, MoreThanTheRingHoldsNeverCorruptsIt) {
+    PtyPeer peer;
+    ComPort port;
+    ASSERT_EQ(port.Open(peer.LinkAsComPort(1), 115200, 8, 0, 0, 0), 1);
+    std::string data;
+    for (int i = 0; i < 3000; ++i) data.push_back(static_cast<char>('A' + i % 26));
+    peer.Write(data);
+    WaitForAvailable(port, 1023);
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(port.Available(), 1023);
+    std::string got = ReadAll(port, 1023);
+    EXPECT_EQ(got, data.substr(0, 1023));
+}
+
+TEST(ComPort, ReopeningEndsTheOldThreadAndDiscardsUnreadBytes) {
+    PtyPeer peer;
+    ComPort port;
+    const std::string name = peer.LinkAsComPort(2);
+    ASSERT_EQ(port.Open(name, 9600, 8, 0, 0, 0), 1);
+    peer.Write("stale");
+    WaitForAvailable(port, 5);
+    ASSERT_EQ(port.Available(), 5);
+    ASSERT_EQ(port.Open(name, 57600, 8, 0, 0, 0), 1);
+    EXPECT_EQ(port.Available(), 0);
+    EXPECT_EQ(peer.SlaveBaudRate(), 57600);
+    peer.Write("new");
+    EXPECT_EQ(ReadAll(port, 3), "new");
+}
+
+TEST(ComPort, CloseWhileTheThreadWaitsReturnsPromptly) {
+    PtyPeer peer;
+    ComPort port;
+    ASSERT_EQ(port.Open(peer.LinkAsComPort(4), 9600, 8, 0, 0, 0), 1);
+    std::this_thread::sleep_for(milliseconds(50));
+    const auto t0 = steady_clock::now();
+    port.Close();
+    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - t0).count(), 500);
+    EXPECT_FALSE(port.IsOpen());
+    port.Close();  // harmless when closed
+    char c = 'x';
+    EXPECT_EQ(port.Write(&c, 1), 0);
+    EXPECT_EQ(port.Read(&c, 1), 0);
+}
+
+TEST(ComPort, AFarEndThatHangsUpEndsTheReceiverButNotTheTool) {
+    auto peer = std::make_unique<PtyPeer>();
+    ComPort port;
+    ASSERT_EQ(port.Open(peer->LinkAsComPort(5), 9600, 8, 0, 0, 0), 1);
+    peer->Write("ab");
+    WaitForAvailable(port, 2);
+    peer.reset();
+    std::this_thread::sleep_for(milliseconds(50));
+    char buf[4];
+    EXPECT_EQ(port.Read(buf, 4), 2);
+    EXPECT_FALSE(port.WaitForData(30));
+    EXPECT_EQ(port.Write("x", 1), 1);
+    port.Close();
+}
+
+TEST(ComPort, OpenFailuresShowTheStepAndTheReason) {
+    RecordingPrompt prompt;
+    ComPort port;
+    // Port index 6 names COM7; its link points nowhere.
+    MakeDirs(ConfigDir() + "/ports");
+    std::filesystem::create_symlink("/dev/does-not-exist-vela", ConfigDir() + "/ports/COM7");
+    EXPECT_EQ(port.Open("COM7", 9600, 8, 0, 0, 0), 0);
+    EXPECT_FALSE(port.IsOpen());
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    const auto& e = prompt.entries()[0];
+    EXPECT_EQ(e.text.rfind("Failed to initialize COM7 port!\nError in CreateFile()\n", 0), 0u) << e.text;
+    EXPECT_NE(e.text.find("No such file or directory"), std::string::npos);
+    EXPECT_EQ(e.icon, PromptIcon::Exclamation);
+
+    // A file that is not a serial port.
+    const std::string plain = ConfigDir() + "/plain";
+    std::filesystem::create_directories(ConfigDir());
+    {
+        std::FILE* f = std::fopen(plain.c_str(), "w");
+        std::fclose(f);
+    }
+    EXPECT_EQ(port.Open(plain, 9600, 8, 0, 0, 0), 0);
+    ASSERT_EQ(prompt.entries().size(), 2u);
+    EXPECT_NE(prompt.entries()[1].text.find("is not a serial port"), std::string::npos);
+
+    // The port is taken: the second open is refused, the first stays usable.
+    PtyPeer peer;
+    const std::string name = peer.LinkAsComPort(8);
+    ComPort first;
+    ASSERT_EQ(first.Open(name, 9600, 8, 0, 0, 0), 1);
+    if (::geteuid() != 0) {  // root may open an exclusive tty anyway
+        EXPECT_EQ(port.Open(name, 9600, 8, 0, 0, 0), 0);
+        EXPECT_NE(prompt.entries().back().text.find("COM8"), std::string::npos);
+    }
+    // A rate the line cannot run at is refused by the line settings step.
+    ComPort other;
+    PtyPeer peer2;
+    EXPECT_EQ(other.Open(peer2.LinkAsComPort(9), 12345, 8, 0, 0, 0), 0);
+    EXPECT_EQ(
+        prompt.entries().back().text.rfind("Failed to initialize COM9 port!\nError in SetCommState()\n", 0),
+        0u);
+    EXPECT_FALSE(other.IsOpen());
+}
+
+TEST(ComPort, WritesOfTwoInstancesNeverInterleave) {
+    // Another instance of the tool holds the mutex while it writes its line: ours waits.
+    PtyPeer peer;
+    ComPort port;
+    ASSERT_EQ(port.Open(peer.LinkAsComPort(6), 9600, 8, 0, 0, 0), 1);
+    RsMutex otherInstance;
+    otherInstance.lock();
+    std::thread writer([&] { port.Write("GA?\r\n", 5); });
+    EXPECT_EQ(peer.ReadFor(150), "");
+    otherInstance.unlock();
+    EXPECT_EQ(peer.ReadFor(2000, "\n"), "GA?\r\n");
+    writer.join();
+
+    // And a drain waits for a write in progress elsewhere, then collects everything.
+    otherInstance.lock();
+    peer.Write("OK\r\n");
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(port.Available(), 0);
+    otherInstance.unlock();
+    WaitForAvailable(port, 4);
+    EXPECT_EQ(port.Available(), 4);
+}

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/configpaths.h"
+#include "app/registrysettings.h"
+#include "support/pty.h"
+#include "transport/commandlog.h"
+#include "transport/comport.h"
+#include "transport/seriallink.h"
+
+using namespace vela;
+using namespace std::chrono;
+using vela::test::PtyPeer;
+
+namespace {
+
+struct LogRecorder : CommandLogSink {
+    std::vector<std::string> lines;
+    LogRecorder() { CommandLog::Instance().Join(this); }
+    ~LogRecorder() override { CommandLog::Instance().Leave(this); }
+    void OnLogLine(const std::string& line) override { lines.push_back(line); }
+};
+
+// A library channel that records what the link asks of it.
+struct FakeLibrary : LibraryChannel {
+    std::vector<std::string> calls;
+    std::string pending;
+    int GetPortCount() override { return 2; }
+    std::string GetPortName(int index) override { return index == 0 ? "A" : index == 1 ? "B" : ""; }
+    int OpenPort(int index) override {
+        calls.push_back("open " + std::to_string(index));
+        return 1;
+    }
+    int SetBaudRate(int rate) override {
+        calls.push_back("rate " + std::to_string(rate));
+        return rate == 9600;
+    }
+    int Write(const char* b, int n, int t) override {
+        calls.push_back("write " + std::string(b, static_cast<size_t>(n)) + " " + std::to_string(t));
+        return 1;
+    }
+    int Read(char* b, int n, int t) override {
+        EXPECT_EQ(n, 1);
+        EXPECT_EQ(t, 10);
+        if (pending.empty()) return 0;
+        b[0] = pending[0];
+        pending.erase(0, 1);
+        return 1;
+    }
+    void ClosePort() override { calls.push_back("close"); }
+};
+
+}  // namespace
+
+TEST(SerialLink, FreshStartAndTheBaudList) {
+    RegistrySettings settings;
+    SerialLink link(SerialLink::Channels{}, &settings);
+    EXPECT_EQ(link.GetKind(), ComPortKind);
+    EXPECT_EQ(link.GetBaudRate(), 9600);
+    EXPECT_EQ(link.GetPortIndex(), 0);
+    EXPECT_EQ(link.GetPortCount(), 16);
+    EXPECT_EQ(link.GetPortName(0), "COM1");
+    EXPECT_EQ(link.GetPortName(16), "ERROR");
+    EXPECT_EQ(SerialLink::BaudRateFromIndex(7), 9600);
+    EXPECT_EQ(SerialLink::BaudRateFromIndex(0), 9600);
+    EXPECT_EQ(SerialLink::BaudRateFromIndex(4), 115200);
+    EXPECT_STREQ(SerialLink::BaudRateText(3), "57600bps");
+    link.Open(ComPortKind, 230400, 0);
+    EXPECT_EQ(link.GetBaudRateIndex(), 0);
+    link.Open(ComPortKind, 38400, 0);
+    EXPECT_EQ(link.GetBaudRateIndex(), 2);
+}
+
+TEST(SerialLink, EachKindKeepsItsOwnPort) {
+    PtyPeer com3;
+    com3.LinkAsComPort(3);
+    std::filesystem::create_symlink("/dev/does-not-exist-vela", ConfigDir() + "/ports/COM1");
+    ComPort port;
+    FakeLibrary cl2000, cl2001;
+    SerialLink link(SerialLink::Channels{&port, &cl2000, &cl2001, nullptr}, nullptr);
+    ASSERT_EQ(link.Open(ComPortKind, 38400, 0), 0);  // COM1 is not there
+    ASSERT_EQ(link.SelectPort(2), 1);
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(com3.SlaveBaudRate(), 38400);
+
+    EXPECT_EQ(link.SwitchKind(CameraLink2001), 0);  // the fake refuses 38400
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(cl2001.calls, (std::vector<std::string>{"open 0", "rate 38400"}));
+    EXPECT_TRUE(cl2000.calls.empty());
+    EXPECT_EQ(link.GetBaudRate(), 38400);
+
+    EXPECT_EQ(link.SwitchKind(ComPortKind), 1);  // COM3 again
+    EXPECT_EQ(link.GetPortIndex(), 2);
+    EXPECT_EQ(cl2001.calls.back(), "close");
+
+    // A kind without a library behaves as a missing library.
+    EXPECT_EQ(link.SwitchKind(CameraLinkVer11), 0);
+    EXPECT_EQ(link.GetPortCount(), 0);
+    EXPECT_EQ(link.GetPortName(0), "");
+    char c;
+    EXPECT_EQ(link.Read(&c, 1, 0), 0);
+}
+
+TEST(SerialLink, WritesAreLoggedWithoutTheirLineEnd) {
+    PtyPeer peer;
+    peer.LinkAsComPort(1);
+    ComPort port;
+    FakeLibrary lib;
+    SerialLink link(SerialLink::Channels{&port, &lib, nullptr, nullptr}, nullptr);
+    LogRecorder log;
+    ASSERT_EQ(link.ReopenCurrent(), 1);
+    EXPECT_EQ(link.Write("GA=100\r\n"), 1);
+    EXPECT_EQ(peer.ReadFor(2000, "\n"), "GA=100\r\n");
+    EXPECT_EQ(link.Write("ABC\n\r\n"), 1);
+    ASSERT_EQ(log.lines.size(), 2u);
+    EXPECT_EQ(log.lines[0], "Tx: GA=100");
+    EXPECT_EQ(log.lines[1], "Tx: ABC");
+
+    // A library kind gets the whole text at once with 500 ms.
+    ASSERT_EQ(link.SwitchKind(CameraLink2000), 1);
+    EXPECT_EQ(link.Write("MD?\r\n"), 1);
+    EXPECT_EQ(lib.calls.back(), "write MD?\r\n 500");
+    lib.pending = "MD=X\r\n";
+    char buf[16];
+    EXPECT_EQ(link.Read(buf, 6, 1000), 6);
+    EXPECT_EQ(std::string(buf, 6), "MD=X\r\n");
+    EXPECT_EQ(log.lines.back(), "Tx: MD?");
+}
+
+TEST(SerialLink, AnInvalidKindDoesNothing) {
+    RegistrySettings settings;
+    ASSERT_EQ(settings.SetInt(CommunicationMode, 5), 1);
+    ComPort port;
+    SerialLink link(SerialLink::Channels{&port, nullptr, nullptr, nullptr}, &settings);
+    LogRecorder log;
+    EXPECT_EQ(link.GetKind(), 5);
+    EXPECT_EQ(link.GetPortCount(), 0);
+    EXPECT_EQ(link.GetPortName(0), "ERROR");
+    EXPECT_EQ(link.GetPortIndex(), 0);
+    EXPECT_EQ(link.Write("GA?\r\n"), 0);
+    EXPECT_TRUE(log.lines.empty());
+    char c;
+    const auto t0 = steady_clock::now();
+    EXPECT_EQ(link.Read(&c, 1, 500), 0);
+    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - t0).count(), 100);
+    EXPECT_EQ(link.Reopen(9, 9600), 0);
+    EXPECT_EQ(link.ReopenCurrent(), 0);
+}
+
+TEST(SerialLink, ReadWaitsForItsTimeOutOnASilentPortAndNoLonger) {
+    PtyPeer peer;
+    peer.LinkAsComPort(1);
+    ComPort port;
+    SerialLink link(SerialLink::Channels{&port, nullptr, nullptr, nullptr}, nullptr);
+    ASSERT_EQ(link.ReopenCurrent(), 1);
+    char c;
+    for (int i = 0; i < 5; ++i) {
+        const auto t0 = steady_clock::now();
+        EXPECT_EQ(link.Read(&c, 1, 10), 0);
+        const auto ms = duration_cast<microseconds>(steady_clock::now() - t0).count() / 1000.0;
+        EXPECT_GE(ms, 10.0);
+        EXPECT_LT(ms, 60.0);  // about 10 ms; room for a loaded machine
+    }
+    // A time-out of 0 still hands out a byte that is already waiting.
+    peer.Write("Z");
+    port.WaitForData(1000);
+    EXPECT_EQ(link.Read(&c, 1, 0), 1);
+    EXPECT_EQ(c, 'Z');
+}
+
+TEST(SerialLink, ReadReturnsAsSoonAsTheBytesAreThere) {
+    PtyPeer peer;
+    peer.LinkAsComPort(1);
+    ComPort port;
+    SerialLink link(SerialLink::Channels{&port, nullptr, nullptr, nullptr}, nullptr);
+    ASSERT_EQ(link.ReopenCurrent(), 1);
+    std::thread late([&] {
+        std::this_thread::sleep_for(milliseconds(100));
+        peer.Write("OK");
+    });
+    char buf[2];
+    const auto t0 = steady_clock::now();
+    EXPECT_EQ(link.Read(buf, 2, 5000), 2);
+    const auto ms = duration_cast<milliseconds>(steady_clock::now() - t0).count();
+    late.join();
+    EXPECT_GE(ms, 90);
+    EXPECT_LT(ms, 1000);
+    EXPECT_EQ(std::string(buf, 2), "OK");
+}
