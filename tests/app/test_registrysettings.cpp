@@ -124,7 +124,8 @@ TEST(RegistrySettings, EscapesRoundTripAndValuesSurviveOtherWrites) {
 }
 
 TEST(RegistrySettings, DamagedFilesReadAsMissingValuesAndAreNotMadeWorse) {
-    const std::string garbage("\x00\x01\xff\xfe binary junk\r\n", 20);
+    static const char kGarbage[] = "\x00\x01\xff\xfe binary junk\r\n";
+    const std::string garbage(kGarbage, sizeof kGarbage - 1);
     const std::string original = RegFile(
                                      "\"Com Port No\"=dword:0000000\r\n"  // 7 digits: fine
                                      "\"Control Mode\"=dword:zz\r\n"      // damaged
