@@ -118,6 +118,7 @@ class PtyCamera {
     WireOptions m_wire;
     std::vector<std::string> m_received;
     std::vector<std::string> m_sent;
+    int m_answeredLines = 0;  // lines answered since the fault was last set, for HangUp
     mutable std::condition_variable m_receivedChanged;
 
     int m_masterFd = -1;

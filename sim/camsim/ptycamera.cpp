@@ -1,0 +1,514 @@
+#include "camsim/ptycamera.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "app/configpaths.h"
+
+namespace vela::sim {
+namespace {
+
+// The camera's receive buffer; a longer line is dropped up to its end.
+constexpr std::size_t kMaxLineLength = 1024;
+// How often the serving thread looks again while the tool has the slave closed.
+constexpr int kClosedRetryMs = 20;
+
+struct SpeedEntry {
+    speed_t speed;
+    int rate;
+};
+constexpr SpeedEntry kSpeeds[] = {
+    {B1200, 1200},   {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200},
+    {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
+};
+
+int RateOf(speed_t s) {
+    for (const SpeedEntry& e : kSpeeds) {
+        if (e.speed == s) return e.rate;
+    }
+    return 0;
+}
+
+speed_t SpeedOf(int rate) {
+    for (const SpeedEntry& e : kSpeeds) {
+        if (e.rate == rate) return e.speed;
+    }
+    return B9600;
+}
+
+std::string Printed(const std::string& bytes) {
+    std::string out;
+    for (char c : bytes) {
+        auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7F) {
+            out += c;
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", u);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+bool IsWrite(const std::string& line) {
+    return line.find('=') != std::string::npos;
+}
+
+}  // namespace
+
+const std::vector<FailureModeName>& FailureModeNames() {
+    static const std::vector<FailureModeName> names = {
+        {FailureMode::None, "none", "a healthy camera"},
+        {FailureMode::Silent, "silent", "takes every line and answers nothing"},
+        {FailureMode::Garbage, "garbage",
+         "answers every line with a line of random non-ASCII bytes and CR LF"},
+        {FailureMode::SplitAnswers, "split",
+         "sends every answer in pieces of three bytes with a pause between them (--fail-after MS sets "
+         "the pause, default 30)"},
+        {FailureMode::OverlongLine, "overlong",
+         "answers every line with 1100 printable bytes and no line end (--fail-after N sets the length)"},
+        {FailureMode::RefuseWrites, "refuse",
+         "answers every write with ERROR and keeps its settings; queries work"},
+        {FailureMode::WrongName, "wrongname",
+         "answers every query with the value under the next command's name"},
+        {FailureMode::HangUp, "hangup",
+         "closes the pseudo-terminal once N lines were answered (--fail-after N; 0: at the first line)"},
+    };
+    return names;
+}
+
+bool FailureModeFromName(const std::string& name, FailureMode* mode) {
+    for (const FailureModeName& n : FailureModeNames()) {
+        if (name == n.name) {
+            *mode = n.mode;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* FailureModeToName(FailureMode mode) {
+    for (const FailureModeName& n : FailureModeNames()) {
+        if (n.mode == mode) return n.name;
+    }
+    return "none";
+}
+
+PtyCamera::PtyCamera(CameraOptions camera, WireOptions wire)
+    : m_core(std::move(camera)), m_wire(std::move(wire)) {}
+
+PtyCamera::~PtyCamera() {
+    Stop();
+}
+
+bool PtyCamera::Start() {
+    if (m_running.load() || m_thread.joinable()) return true;
+    m_stop = false;
+    m_hungUp = false;
+    m_partial.clear();
+    int fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        m_error = std::string("posix_openpt: ") + std::strerror(errno);
+        return false;
+    }
+    char name[128];
+    if (grantpt(fd) != 0 || unlockpt(fd) != 0 || ptsname_r(fd, name, sizeof name) != 0) {
+        m_error = std::string("pseudo-terminal setup: ") + std::strerror(errno);
+        ::close(fd);
+        return false;
+    }
+    // Raw from the start: a slave left in cooked mode echoes our answers back to us and
+    // turns CR into LF before anyone opens it.
+    int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave >= 0) {
+        termios t{};
+        if (tcgetattr(slave, &t) == 0) {
+            cfmakeraw(&t);
+            t.c_cflag |= CLOCAL | CREAD;
+            int baud = WithCore([](CameraCore& c) { return c.BaudRate(); });
+            cfsetispeed(&t, SpeedOf(baud));
+            cfsetospeed(&t, SpeedOf(baud));
+            tcsetattr(slave, TCSANOW, &t);
+        }
+        ::close(slave);
+    }
+    int flags = fcntl(fd, F_GETFL);
+    fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    if (pipe2(m_wakeFd, O_CLOEXEC | O_NONBLOCK) != 0) {
+        m_error = std::string("pipe: ") + std::strerror(errno);
+        ::close(fd);
+        return false;
+    }
+    m_masterFd = fd;
+    m_slavePath = name;
+    m_running = true;
+    m_thread = std::thread([this] { Serve(); });
+    return true;
+}
+
+void PtyCamera::Stop() {
+    m_stop = true;
+    if (m_wakeFd[1] >= 0) {
+        char c = 1;
+        [[maybe_unused]] ssize_t n = ::write(m_wakeFd[1], &c, 1);
+    }
+    if (m_thread.joinable()) m_thread.join();
+    m_running = false;
+    if (m_masterFd >= 0) {
+        ::close(m_masterFd);
+        m_masterFd = -1;
+    }
+    for (int& fd : m_wakeFd) {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+    if (!m_linkPath.empty()) {
+        // Only our own link: another camera may have taken the name since.
+        std::error_code ec;
+        if (std::filesystem::is_symlink(m_linkPath, ec) &&
+            std::filesystem::read_symlink(m_linkPath, ec).string() == m_slavePath) {
+            std::filesystem::remove(m_linkPath, ec);
+        }
+        m_linkPath.clear();
+    }
+}
+
+std::string PtyCamera::LinkAsComPort(int comNumber) {
+    if (m_slavePath.empty()) {
+        m_error = "the camera has not been started";
+        return std::string();
+    }
+    std::string dir = ConfigDir() + "/ports";
+    if (!MakeDirs(dir)) {
+        m_error = "cannot create " + dir;
+        return std::string();
+    }
+    std::string com = "COM" + std::to_string(comNumber);
+    std::string path = dir + "/" + com;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec) || std::filesystem::exists(path, ec)) {
+        std::filesystem::remove(path, ec);
+    }
+    std::filesystem::create_symlink(m_slavePath, path, ec);
+    if (ec) {
+        m_error = "cannot link " + path + ": " + ec.message();
+        return std::string();
+    }
+    m_linkPath = path;
+    return com;
+}
+
+std::vector<std::string> PtyCamera::ReceivedLines() const {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    return m_received;
+}
+
+std::vector<std::string> PtyCamera::SentLines() const {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    return m_sent;
+}
+
+void PtyCamera::ClearLines() {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    m_received.clear();
+    m_sent.clear();
+}
+
+bool PtyCamera::WaitForReceived(std::size_t count, int timeoutMs) const {
+    std::unique_lock<std::mutex> lock(m_wireMutex);
+    return m_receivedChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                      [&] { return m_received.size() >= count; });
+}
+
+void PtyCamera::SetFailure(FailureMode mode, int param) {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    m_wire.failure = mode;
+    m_answeredLines = 0;
+    if (param != 0) {
+        if (mode == FailureMode::HangUp) m_wire.hangUpAfterLines = param;
+        if (mode == FailureMode::OverlongLine) m_wire.overlongLength = param;
+        if (mode == FailureMode::SplitAnswers) m_wire.splitPauseMs = param;
+    }
+}
+
+WireOptions PtyCamera::Wire() const {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    return m_wire;
+}
+
+void PtyCamera::SetPaceBytes(bool pace) {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    m_wire.paceBytes = pace;
+}
+
+void PtyCamera::Trace(const std::string& text) {
+    std::function<void(const std::string&)> sink;
+    {
+        std::lock_guard<std::mutex> lock(m_wireMutex);
+        if (!m_wire.trace) return;
+        sink = m_wire.traceSink;
+    }
+    if (sink) {
+        sink(text);
+    } else {
+        std::fprintf(stderr, "vela-camsim: %s\n", text.c_str());
+        std::fflush(stderr);
+    }
+}
+
+// termios of the slave as the tool set it: on Linux the master's tcgetattr reports the
+// slave's settings. 0 when the framing is not 8N1, which garbles every byte just the same.
+int PtyCamera::SlaveBaudRate() const {
+    termios t{};
+    if (tcgetattr(m_masterFd, &t) != 0) return 0;
+    if ((t.c_cflag & CSIZE) != CS8 || (t.c_cflag & PARENB) != 0) return 0;
+    return RateOf(cfgetospeed(&t));
+}
+
+bool PtyCamera::SleepMs(int ms) {
+    if (ms <= 0) return !m_stop.load();
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!m_stop.load()) {
+        auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return true;
+        pollfd p{m_wakeFd[0], POLLIN, 0};
+        ::poll(&p, 1, static_cast<int>(left.count()) + 1);
+    }
+    return false;
+}
+
+bool PtyCamera::SendBytes(const std::string& bytes, int baud, bool pace) {
+    using Clock = std::chrono::steady_clock;
+    // 10 bits per byte: start, 8 data, stop.
+    auto perByte = std::chrono::nanoseconds(10'000'000'000LL / std::max(baud, 1));
+    auto next = Clock::now();
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (m_stop.load() || m_masterFd < 0) return false;
+        std::size_t chunk = bytes.size() - i;
+        if (pace) {
+            std::this_thread::sleep_until(next);
+            next += perByte;
+            chunk = 1;
+        }
+        ssize_t n = ::write(m_masterFd, bytes.data() + i, chunk);
+        if (n > 0) {
+            i += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EAGAIN) {
+            // The tool does not read: wait for room, but stay stoppable.
+            pollfd p[2] = {{m_masterFd, POLLOUT, 0}, {m_wakeFd[0], POLLIN, 0}};
+            ::poll(p, 2, 50);
+            continue;
+        }
+        return false;  // the line is gone (the slave side was closed)
+    }
+    return true;
+}
+
+void PtyCamera::HangUpNow() {
+    Trace("hanging up");
+    ::close(m_masterFd);
+    m_masterFd = -1;
+    m_hungUp = true;
+}
+
+void PtyCamera::Serve() {
+    char buffer[512];
+    while (!m_stop.load() && m_masterFd >= 0) {
+        pollfd p[2] = {{m_masterFd, POLLIN, 0}, {m_wakeFd[0], POLLIN, 0}};
+        int r = ::poll(p, 2, 200);
+        if (m_stop.load()) break;
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (r == 0) continue;
+        if ((p[0].revents & POLLIN) != 0) {
+            ssize_t n = ::read(m_masterFd, buffer, sizeof buffer);
+            if (n > 0) {
+                HandleBytes(buffer, static_cast<std::size_t>(n), SlaveBaudRate());
+                continue;
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+        } else if ((p[0].revents & (POLLHUP | POLLERR)) == 0) {
+            continue;
+        }
+        // No one has the slave open (EIO, POLLHUP): not a hang-up; the tool may open it
+        // again. Poll would report this at once, so look again a little later.
+        m_partial.clear();
+        SleepMs(kClosedRetryMs);
+    }
+    m_running = false;
+}
+
+void PtyCamera::HandleBytes(const char* data, std::size_t length, int slaveBaud) {
+    int cameraBaud = WithCore([](CameraCore& c) { return c.BaudRate(); });
+    if (slaveBaud != cameraBaud) {
+        // At another rate every byte reaches the camera as framing garbage: nothing it
+        // can take as a line, so it drops the lot. Its reply, at its own rate, is garbage
+        // to the tool.
+        m_partial.clear();
+        bool garbage = Wire().mismatchGarbage;
+        for (std::size_t i = 0; i < length; ++i) {
+            if (data[i] != '\n') continue;
+            ++m_garbledLines;
+            Trace("line at " + std::to_string(slaveBaud) + " bit/s, camera at " + std::to_string(cameraBaud));
+            if (garbage) {
+                std::string noise;
+                for (int k = 0; k < 3; ++k) {
+                    m_random = m_random * 1103515245u + 12345u;
+                    noise += static_cast<char>(0x80 | ((m_random >> 16) & 0x7F));
+                }
+                SendBytes(noise, cameraBaud, false);
+            }
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < length && m_masterFd >= 0 && !m_stop.load(); ++i) {
+        char c = data[i];
+        // CR alone ends a line too, for terminals that send only CR on Enter; the LF of a
+        // CR LF pair then ends an empty line, which the camera ignores.
+        if (c == '\r' || c == '\n') {
+            std::string line;
+            line.swap(m_partial);
+            bool overflowed = !line.empty() && line.size() > kMaxLineLength;
+            if (!line.empty() && !overflowed) Answer(line);
+            continue;
+        }
+        if (m_partial.size() <= kMaxLineLength) m_partial += c;
+    }
+}
+
+void PtyCamera::Answer(const std::string& line) {
+    WireOptions wire = Wire();
+    {
+        std::lock_guard<std::mutex> lock(m_wireMutex);
+        m_received.push_back(line);
+    }
+    m_receivedChanged.notify_all();
+    Trace("rx " + Printed(line));
+
+    if (wire.failure == FailureMode::HangUp) {
+        int answered = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_wireMutex);
+            answered = m_answeredLines;
+        }
+        if (answered >= wire.hangUpAfterLines) {
+            HangUpNow();
+            return;
+        }
+    }
+
+    int delayMs = -1;  // -1: the core was not asked; the plain processing delay applies
+    std::vector<std::string> answers;
+    switch (wire.failure) {
+        case FailureMode::Silent:
+            return;
+        case FailureMode::Garbage: {
+            std::string noise;
+            for (int k = 0; k < 12; ++k) {
+                m_random = m_random * 1103515245u + 12345u;
+                noise += static_cast<char>(0x80 | ((m_random >> 16) & 0x7F));
+            }
+            answers.push_back(noise);
+            break;
+        }
+        case FailureMode::OverlongLine: {
+            std::string text;
+            for (int k = 0; k < std::max(wire.overlongLength, 1); ++k)
+                text += static_cast<char>('0' + k % 10);
+            answers.push_back(text);
+            break;
+        }
+        case FailureMode::RefuseWrites:
+            if (IsWrite(line)) {
+                answers.push_back("ERROR");
+                break;
+            }
+            [[fallthrough]];
+        default: {
+            std::lock_guard<std::mutex> lock(m_coreMutex);
+            answers = m_core.HandleLine(line);
+            delayMs = m_core.AnswerDelayMs();
+            if (!m_core.LastError().empty()) Trace("refused: " + m_core.LastError());
+            break;
+        }
+    }
+    int baud = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_coreMutex);
+        baud = m_core.BaudRate();
+        if (delayMs < 0) delayMs = std::max(0, m_core.Options().processingDelayMs);
+    }
+    if (wire.paceBytes) {
+        // The line itself took its time on the wire before the camera had it whole.
+        delayMs += static_cast<int>((line.size() + 2) * 10 * 1000 / static_cast<std::size_t>(baud));
+    }
+    if (!SleepMs(delayMs)) return;
+
+    if (wire.failure == FailureMode::WrongName && !IsWrite(line)) {
+        const std::vector<std::string>& names = CameraCore::CommandNames();
+        for (std::string& a : answers) {
+            std::size_t eq = a.find('=');
+            if (eq == std::string::npos) continue;
+            auto it = std::find(names.begin(), names.end(), a.substr(0, eq));
+            if (it == names.end()) continue;
+            ++it;
+            if (it == names.end()) it = names.begin();
+            a = *it + a.substr(eq);
+        }
+    }
+
+    for (const std::string& a : answers) {
+        std::string bytes = a;
+        if (wire.failure != FailureMode::OverlongLine) bytes += "\r\n";
+        bool ok = true;
+        if (wire.failure == FailureMode::SplitAnswers) {
+            for (std::size_t i = 0; ok && i < bytes.size(); i += 3) {
+                if (i > 0 && !SleepMs(wire.splitPauseMs)) return;
+                ok = SendBytes(bytes.substr(i, 3), baud, wire.paceBytes);
+            }
+        } else {
+            ok = SendBytes(bytes, baud, wire.paceBytes);
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_wireMutex);
+            m_sent.push_back(a);
+        }
+        Trace("tx " + Printed(a) + (ok ? "" : " (lost: no one has the line open)"));
+    }
+
+    // A baud-rate change takes effect once its answer went out at the old rate.
+    {
+        std::lock_guard<std::mutex> lock(m_coreMutex);
+        if (m_core.PendingBaudRate() != 0) {
+            Trace("now at " + std::to_string(m_core.PendingBaudRate()) + " bit/s");
+            m_core.ApplyPendingBaudRate();
+        }
+    }
+
+    int answered = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_wireMutex);
+        answered = ++m_answeredLines;
+    }
+    if (wire.failure == FailureMode::HangUp && answered >= wire.hangUpAfterLines) HangUpNow();
+}
+
+}  // namespace vela::sim
