@@ -18,8 +18,12 @@ void DialogRegistry::Unregister(RegisteredDialog* dialog) {
 }
 
 void DialogRegistry::EnableAll(int enable) {
-    for (std::size_t i = 0; i < m_dialogs.size(); ++i) {
-        if (m_dialogs[i]->HasWindow()) m_dialogs[i]->EnableWindow(enable != 0);
+    // Enabling a window may close another one, which then leaves the list: walk a copy and
+    // skip whoever left.
+    const std::vector<RegisteredDialog*> dialogs = m_dialogs;
+    for (RegisteredDialog* dialog : dialogs) {
+        if (std::find(m_dialogs.begin(), m_dialogs.end(), dialog) == m_dialogs.end()) continue;
+        if (dialog->HasWindow()) dialog->EnableWindow(enable != 0);
     }
 }
 

@@ -24,14 +24,20 @@ void OnlineStatusRegistry::Unregister(COnlineStatusUpdater* updater) {
     m_updaters.erase(std::remove(m_updaters.begin(), m_updaters.end(), updater), m_updaters.end());
 }
 
+bool OnlineStatusRegistry::IsRegistered(const COnlineStatusUpdater* updater) const {
+    return std::find(m_updaters.begin(), m_updaters.end(), updater) != m_updaters.end();
+}
+
 void OnlineStatusRegistry::SetState(bool online) {
     m_online = online;
-    // Indexed walks: an updater may unregister itself (or another) while it is notified.
-    for (std::size_t i = 0; i < m_updaters.size(); ++i) {
-        if (m_updaters[i]->HasStatusBarWindow()) m_updaters[i]->SetStatusBar(online);
+    // A notified window may unregister itself or others: walk a copy and skip whoever left.
+    const std::vector<COnlineStatusUpdater*> updaters = m_updaters;
+    for (COnlineStatusUpdater* updater : updaters) {
+        if (IsRegistered(updater) && updater->HasStatusBarWindow()) updater->SetStatusBar(online);
     }
-    for (std::size_t i = 0; i < m_updaters.size(); ++i) {
-        if (m_updaters[i]->HasStatusBarWindow()) m_updaters[i]->UpdateOnlineStatus(online ? 1 : 0);
+    for (COnlineStatusUpdater* updater : updaters) {
+        if (IsRegistered(updater) && updater->HasStatusBarWindow())
+            updater->UpdateOnlineStatus(online ? 1 : 0);
     }
 }
 

@@ -45,6 +45,7 @@ class OnlineStatusRegistry {
 
   private:
     void SetState(bool online);
+    bool IsRegistered(const COnlineStatusUpdater* updater) const;
 
     std::vector<COnlineStatusUpdater*> m_updaters;
     bool m_online = false;

@@ -1,15 +1,13 @@
 #include "protocol/command.h"
 
 #include <algorithm>
-#include <charconv>
-#include <climits>
 #include <cmath>
-#include <cstdio>
 
 #include "mainwindow/onlinestatusregistry.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
 #include "platform/waitcursor.h"
+#include "protocol/valuetext.h"
 #include "transport/commandlog.h"
 #include "transport/seriallink.h"
 
@@ -20,93 +18,6 @@ constexpr const char* kCommunicationError = "Communication Error";
 // Lines that nobody pops (a chatty camera between transactions) must not grow the queue
 // without bound; the oldest go first, and every one has been logged already.
 constexpr std::size_t kMaxQueuedLines = 1000;
-
-char ToUpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string ToUpperAscii(std::string text) {
-    for (char& c : text) c = ToUpperAscii(c);
-    return text;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-int HexDigit(char c) {
-    if (IsDigit(c)) return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// Optional sign and the leading digits; 0 without digits. Saturates instead of overflowing.
-int ParseDecimalInteger(const std::string& text) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long magnitude = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-        magnitude = std::min<long long>(magnitude * 10 + (text[i] - '0'), 1LL << 32);
-    }
-    const long long value = negative ? -magnitude : magnitude;
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
-// The hexadecimal digits after "&H", read as a 32-bit unsigned number (so &HFFFFFFFF is -1).
-int ParseHexInteger(const std::string& digits) {
-    std::uint64_t value = 0;
-    for (char c : digits) {
-        const int d = HexDigit(c);
-        if (d < 0) break;
-        value = std::min<std::uint64_t>(value * 16 + static_cast<std::uint64_t>(d), 0xFFFFFFFFu);
-    }
-    return static_cast<int>(static_cast<std::uint32_t>(value));
-}
-
-// The longest leading part that forms a decimal floating-point number; 0 when none does.
-double ParseLeadingReal(const std::string& text) {
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    const std::size_t mantissaStart = i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
-    std::size_t digits = i - mantissaStart;
-    if (i < text.size() && text[i] == '.') {
-        const std::size_t fractionStart = ++i;
-        while (i < text.size() && IsDigit(text[i])) ++i;
-        digits += i - fractionStart;
-    }
-    if (digits == 0) return 0.0;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-        const std::size_t exponentStart = j;
-        while (j < text.size() && IsDigit(text[j])) ++j;
-        if (j > exponentStart) i = j;
-    }
-    // from_chars takes no leading '+'.
-    std::size_t begin = text[0] == '+' ? 1 : 0;
-    double value = 0.0;
-    const auto result = std::from_chars(text.data() + begin, text.data() + i, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        value = (text[0] == '-') ? -HUGE_VAL : HUGE_VAL;
-    }
-    return value;
-}
-
-int TruncateToInt(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
-    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
-    return static_cast<int>(value);
-}
-
-double PowerOfTen(int decimals) {
-    double scale = 1.0;
-    for (int i = 0; i < decimals; ++i) scale *= 10.0;
-    return scale;
-}
 
 std::uint32_t TimeoutOf(int timeoutMs) {
     return static_cast<std::uint32_t>(std::max(timeoutMs, 0));
@@ -145,12 +56,9 @@ std::string Command::FormatSetLineAs(int cmdId, ValueKind kind, const CommandVal
         case ValueKind::Integer:
             text = std::to_string(value.integerValue);
             break;
-        case ValueKind::Decimal: {
-            char buffer[512];
-            std::snprintf(buffer, sizeof buffer, "%.*f", std::clamp(entry->decimals, 0, 30), value.realValue);
-            text = buffer;
+        case ValueKind::Decimal:
+            text = FormatRealText(value.realValue, entry->decimals);
             break;
-        }
         case ValueKind::Text:
             text = value.text;
             break;
@@ -201,15 +109,11 @@ int Command::ParseLine(const std::string& line, ParsedLine& p) {
     p.value.kind = entry.kind;
     switch (entry.kind) {
         case ValueKind::Integer:
-            if (p.valueText.compare(0, 2, "&H") == 0) {
-                p.value.integerValue = ParseHexInteger(p.valueText.substr(2));
-            } else {
-                p.value.integerValue = ParseDecimalInteger(p.valueText);
-            }
+            p.value.integerValue = ParseIntegerText(p.valueText);
             break;
         case ValueKind::Decimal:
-            p.value.realValue = ParseLeadingReal(p.valueText);
-            p.value.integerValue = TruncateToInt(PowerOfTen(p.decimals) * p.value.realValue);
+            p.value.realValue = ParseRealText(p.valueText);
+            p.value.integerValue = ScaleReal(p.value.realValue, p.decimals);
             break;
         case ValueKind::Text:
             p.value.text = p.valueText;
@@ -337,7 +241,7 @@ int Command::WriteValue(int cmdId, int value, int timeoutMs) {
     v.integerValue = value;
     if (const CommandEntry* entry = CommandAt(cmdId)) {
         v.kind = entry->kind;
-        v.realValue = value / PowerOfTen(entry->decimals);
+        v.realValue = value / std::pow(10.0, entry->decimals);
     }
     return WriteCommand(cmdId, v, timeoutMs);
 }
