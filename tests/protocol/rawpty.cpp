@@ -5,23 +5,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-
-#include "app/configpaths.h"
 
 namespace vela::test {
 
 RawPty::RawPty() {
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || ::pipe(m_wake) != 0) {
-        if (m_master >= 0) ::close(m_master);
-        m_master = -1;
-        return;
-    }
-    char name[128] = {};
-    ::ptsname_r(m_master, name, sizeof name);
-    m_slavePath = name;
+    if (!m_peer.ok() || ::pipe2(m_wake, O_CLOEXEC) != 0) return;
     m_thread = std::thread([this] { Serve(); });
 }
 
@@ -32,19 +20,13 @@ RawPty::~RawPty() {
         [[maybe_unused]] ssize_t n = ::write(m_wake[1], &byte, 1);
     }
     if (m_thread.joinable()) m_thread.join();
-    if (m_master >= 0) ::close(m_master);
     for (int fd : m_wake) {
         if (fd >= 0) ::close(fd);
     }
 }
 
 void RawPty::LinkAsComPort(int n) {
-    const std::filesystem::path dir = ConfigDir() + "/ports";
-    std::filesystem::create_directories(dir);
-    const std::filesystem::path link = dir / ("COM" + std::to_string(n));
-    std::error_code ec;
-    std::filesystem::remove(link, ec);
-    std::filesystem::create_symlink(m_slavePath, link);
+    m_peer.LinkAsComPort(n);
 }
 
 void RawPty::SetResponder(Responder responder) {
@@ -57,12 +39,7 @@ void RawPty::AnswerWith(const std::string& bytes) {
 }
 
 void RawPty::Send(const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(m_master, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
+    m_peer.Write(bytes);
 }
 
 std::string RawPty::ReceivedBytes() const {
@@ -83,7 +60,7 @@ bool RawPty::WaitForLines(std::size_t count, int timeoutMs) const {
 
 void RawPty::Serve() {
     while (!m_stop) {
-        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        pollfd fds[2] = {{m_peer.masterFd(), POLLIN, 0}, {m_wake[0], POLLIN, 0}};
         if (::poll(fds, 2, 100) < 0) continue;
         if (fds[1].revents) break;
         if (!(fds[0].revents & POLLIN)) {
@@ -92,7 +69,7 @@ void RawPty::Serve() {
             continue;
         }
         char buffer[512];
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        const ssize_t n = ::read(m_peer.masterFd(), buffer, sizeof buffer);
         if (n <= 0) {
             ::usleep(5000);
             continue;

@@ -8,11 +8,13 @@
 #include <thread>
 #include <vector>
 
+#include "support/pty.h"
+
 namespace vela::test {
 
-// The far end of a pseudo-terminal, driven byte by byte from a test: it collects the
-// lines the tool sends and answers each one as the test's responder says, so a test can
-// put on the wire what no well-behaved camera would say.
+// A PtyPeer that answers on a thread of its own: it collects the lines the tool sends and
+// answers each one as the test's responder says, with pauses, while the tool's transaction
+// blocks. So a test can put on the wire what no well-behaved camera would say.
 class RawPty {
   public:
     struct Chunk {
@@ -28,7 +30,7 @@ class RawPty {
 
     // Links <config>/ports/COM<n> to the slave; the port index to open is n - 1.
     void LinkAsComPort(int n);
-    bool Ok() const { return m_master >= 0; }
+    bool Ok() const { return m_peer.ok(); }
 
     void SetResponder(Responder responder);
     // Answers every line with these bytes.
@@ -44,9 +46,8 @@ class RawPty {
   private:
     void Serve();
 
-    int m_master = -1;
+    PtyPeer m_peer;
     int m_wake[2] = {-1, -1};
-    std::string m_slavePath;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
 

@@ -1,0 +1,127 @@
+// The engine against the simulated camera on a pseudo-terminal, through the real ComPort.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "camsim/ptycamera.h"
+#include "mainwindow/onlinestatusregistry.h"
+#include "platform/clock.h"
+#include "platform/recordingprompt.h"
+#include "protocol/cameramodel.h"
+#include "protocol/command.h"
+#include "transport/comport.h"
+#include "transport/seriallink.h"
+
+namespace vela {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class CamsimCommandTest : public ::testing::Test {
+  protected:
+    static constexpr int kComNumber = 9;
+
+    void SetUp() override {
+        sim::CameraOptions options;
+        options.baudRate = 115200;
+        options.model = "VELA-4K-MONO2";
+        camera = std::make_unique<sim::PtyCamera>(options);
+        ASSERT_TRUE(camera->Start()) << camera->Error();
+        ASSERT_EQ(camera->LinkAsComPort(kComNumber), "COM9");
+        ASSERT_EQ(link.Open(ComPortKind, 115200, kComNumber - 1), 1);
+    }
+    void TearDown() override { link.Close(); }
+
+    RecordingPrompt prompt;
+    std::unique_ptr<sim::PtyCamera> camera;
+    ComPort port;
+    SerialLink link{SerialLink::Channels{&port}, nullptr};
+    Command command{link};
+};
+
+TEST_F(CamsimCommandTest, WritesAndReadsParameters) {
+    EXPECT_EQ(command.WriteValue(kCmdGA, 420, 5000), 1);
+    EXPECT_EQ(command.WriteValue(kCmdBL, -133, 5000), 1);
+    EXPECT_EQ(command.WriteString(kCmdUD, "Line 2", 5000), 1);
+    int gain = 0, black = 0;
+    std::string user;
+    EXPECT_EQ(command.ReadValue(kCmdGA, gain, 5000), 1);
+    EXPECT_EQ(command.ReadValue(kCmdBL, black, 5000), 1);
+    EXPECT_EQ(command.ReadString(kCmdUD, user, 5000), 1);
+    EXPECT_EQ(gain, 420);
+    EXPECT_EQ(black, -133);
+    EXPECT_EQ(user, "LINE2");  // text values come back upper-cased, without spaces
+    EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA=420", "BL=-133", "UD=Line 2", "GA?", "BL?", "UD?"}));
+    EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return *c.Value("GA"); }), 420);
+    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(OnlineStatusRegistry::Instance().IsOnline());
+}
+
+TEST_F(CamsimCommandTest, RefusedWriteShowsTheAnswerAndKeepsTheCameraOnline) {
+    EXPECT_EQ(command.WriteValue(kCmdGA, 99999, 5000), 0);
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    EXPECT_EQ(prompt.entries()[0].caption, "Communication Error");
+    EXPECT_NE(prompt.entries()[0].text.rfind("COMPLETE", 0), 0u);
+    EXPECT_TRUE(OnlineStatusRegistry::Instance().IsOnline());
+    EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return *c.Value("GA"); }), 100);
+}
+
+TEST_F(CamsimCommandTest, CameraModelFromTheCamera) {
+    CameraModel model(command);
+    EXPECT_EQ(model.Read(), 1);
+    EXPECT_EQ(model.Index(), 2);
+    EXPECT_TRUE(model.Is4K());
+    camera->WithCore([](sim::CameraCore& c) { c.SetModel("LS-2000"); });
+    EXPECT_EQ(model.Read(), 1);
+    EXPECT_EQ(model.Index(), CameraModel::kUnknown);
+    EXPECT_EQ(prompt.texts(), Strings{"Unsupported model: \"LS-2000\""});
+    EXPECT_EQ(camera->ReceivedLines(), (Strings{"MD?", "MD?"}));
+}
+
+TEST_F(CamsimCommandTest, SplitAnswersAreAssembled) {
+    camera->SetFailure(sim::FailureMode::SplitAnswers, 30);
+    int value = 0;
+    EXPECT_EQ(command.ReadValue(kCmdGMA, value, 5000), 1);
+    EXPECT_EQ(value, 8);
+    EXPECT_EQ(command.WriteValue(kCmdGMA, 3, 5000), 1);
+    EXPECT_TRUE(prompt.entries().empty());
+}
+
+TEST_F(CamsimCommandTest, SilentCameraGoesOfflineAfterTheTimeOut) {
+    int value = 0;
+    ASSERT_EQ(command.ReadValue(kCmdEA, value, 5000), 1);
+    camera->SetFailure(sim::FailureMode::Silent);
+    const std::uint32_t start = TickCount();
+    EXPECT_EQ(command.ReadValue(kCmdEA, value, 500), 0);
+    EXPECT_GE(ElapsedMs(start), 500u);
+    EXPECT_LE(ElapsedMs(start), 1000u);
+    EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());
+    EXPECT_TRUE(prompt.entries().empty());
+}
+
+TEST_F(CamsimCommandTest, FaultyAnswersAreReportedAndTheNextTransactionWorks) {
+    camera->SetFailure(sim::FailureMode::Garbage);
+    int value = 0;
+    EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 0);
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    EXPECT_NE(prompt.texts()[0].find(" for GA?"), std::string::npos);
+
+    camera->SetFailure(sim::FailureMode::WrongName);
+    OnlineStatusRegistry::Instance().SetOffline();
+    EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 0);
+    EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());  // another name changes nothing
+
+    // Paced at the line's rate, as a real camera sends: the port's ring holds 1023 bytes.
+    camera->SetPaceBytes(true);
+    camera->SetFailure(sim::FailureMode::OverlongLine, 1030);
+    EXPECT_EQ(command.ReadValue(kCmdGA, value, 500), 0);
+    EXPECT_EQ(prompt.texts().back(), "RS-232C receiving buffer overflowed");
+
+    camera->SetFailure(sim::FailureMode::None);
+    EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 1);
+    EXPECT_EQ(value, 100);
+}
+
+}  // namespace
+}  // namespace vela
