@@ -83,7 +83,8 @@ const std::vector<FailureModeName>& FailureModeNames() {
         {FailureMode::WrongName, "wrongname",
          "answers every query with the value under the next command's name"},
         {FailureMode::HangUp, "hangup",
-         "closes the pseudo-terminal once N lines were answered (--fail-after N; 0: at the first line)"},
+         "answers N lines (--fail-after N, default 0), then closes the pseudo-terminal when the next "
+         "line arrives"},
     };
     return names;
 }
@@ -322,9 +323,9 @@ bool PtyCamera::SendBytes(const std::string& bytes, int baud, bool pace) {
 
 void PtyCamera::HangUpNow() {
     Trace("hanging up");
+    m_hungUp = true;
     ::close(m_masterFd);
     m_masterFd = -1;
-    m_hungUp = true;
 }
 
 void PtyCamera::Serve() {
@@ -503,12 +504,10 @@ void PtyCamera::Answer(const std::string& line) {
         }
     }
 
-    int answered = 0;
-    {
-        std::lock_guard<std::mutex> lock(m_wireMutex);
-        answered = ++m_answeredLines;
-    }
-    if (wire.failure == FailureMode::HangUp && answered >= wire.hangUpAfterLines) HangUpNow();
+    // HangUp closes only when the next line comes: closing the master now would throw
+    // away the answer the tool has not read yet.
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    ++m_answeredLines;
 }
 
 }  // namespace vela::sim

@@ -23,7 +23,7 @@ enum class FailureMode {
     OverlongLine,  // answers every line with overlongLength printable bytes and no line end
     RefuseWrites,  // answers every write with ERROR, whatever its value; queries work
     WrongName,     // answers every query with the value under the next command's name
-    HangUp,  // closes the pseudo-terminal once hangUpAfterLines lines were answered (0: at the first line)
+    HangUp,        // answers hangUpAfterLines lines, then closes the pseudo-terminal when the next arrives
 };
 
 struct FailureModeName {
@@ -40,7 +40,7 @@ const char* FailureModeToName(FailureMode mode);
 struct WireOptions {
     bool paceBytes = false;  // send (and take) bytes at the baud rate, 10 bits each
     FailureMode failure = FailureMode::None;
-    int hangUpAfterLines = 0;   // HangUp: lines answered before the line closes
+    int hangUpAfterLines = 0;   // HangUp: lines answered before the next one closes the line
     bool trace = false;         // log every line received and sent (to traceSink, else stderr)
     int splitPauseMs = 30;      // SplitAnswers: pause between two pieces
     int overlongLength = 1100;  // OverlongLine: bytes sent without a line end

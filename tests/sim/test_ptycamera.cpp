@@ -1,0 +1,436 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "app/configpaths.h"
+#include "camsim/ptycamera.h"
+
+using vela::sim::CameraCore;
+using vela::sim::CameraOptions;
+using vela::sim::FailureMode;
+using vela::sim::PtyCamera;
+using vela::sim::WireOptions;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long MsSince(Clock::time_point t) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count();
+}
+
+speed_t Speed(int baud) {
+    switch (baud) {
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return B9600;
+    }
+}
+
+// A plain serial client: what any terminal program does with the port.
+class Client {
+  public:
+    explicit Client(const std::string& path, int baud = 9600) {
+        m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (m_fd >= 0) SetBaud(baud);
+    }
+    ~Client() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    bool ok() const { return m_fd >= 0; }
+    void SetBaud(int baud) {
+        termios t{};
+        tcgetattr(m_fd, &t);
+        cfmakeraw(&t);
+        t.c_cflag |= CLOCAL | CREAD;
+        cfsetispeed(&t, Speed(baud));
+        cfsetospeed(&t, Speed(baud));
+        tcsetattr(m_fd, TCSANOW, &t);
+    }
+    bool Send(const std::string& bytes) {
+        return ::write(m_fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    }
+    // What arrives within `timeoutMs`, as soon as there is something.
+    std::string ReadSome(int timeoutMs) {
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, timeoutMs) <= 0) return std::string();
+        char buf[4096];
+        ssize_t n = ::read(m_fd, buf, sizeof buf);
+        return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
+    }
+    // Reads for up to `timeoutMs`, stopping early once `until` has arrived.
+    std::string Read(int timeoutMs, const std::string& until = "\n") {
+        std::string got;
+        auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (Clock::now() < end) {
+            if (!until.empty() && got.find(until) != std::string::npos) break;
+            pollfd p{m_fd, POLLIN, 0};
+            int left = static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count());
+            if (::poll(&p, 1, std::max(left, 1)) <= 0) continue;
+            char buf[4096];
+            ssize_t n = ::read(m_fd, buf, sizeof buf);
+            if (n > 0) {
+                got.append(buf, static_cast<std::size_t>(n));
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                hungUp = true;
+                break;
+            }
+        }
+        return got;
+    }
+    std::string Ask(const std::string& line, int timeoutMs = 2000) {
+        EXPECT_TRUE(Send(line + "\r\n")) << line;
+        return Read(timeoutMs);
+    }
+    bool hungUp = false;
+
+  private:
+    int m_fd = -1;
+};
+
+// The camera thread finishes its bookkeeping just after the bytes went out.
+template <class Pred>
+bool Eventually(Pred pred, int timeoutMs = 2000) {
+    auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!pred()) {
+        if (Clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+std::unique_ptr<PtyCamera> StartCamera(CameraOptions camera = {}, WireOptions wire = {}) {
+    auto cam = std::make_unique<PtyCamera>(camera, wire);
+    EXPECT_TRUE(cam->Start()) << cam->Error();
+    return cam;
+}
+
+TEST(PtyCameraTest, AnswersAtItsOwnRateAndKeepsState) {
+    auto cam = StartCamera();
+    Client c(cam->SlavePath());
+    ASSERT_TRUE(c.ok());
+    EXPECT_EQ(c.Ask("GA?"), "GA=100\r\n");
+    EXPECT_EQ(c.Ask("GA=250"), "COMPLETE\r\n");
+    EXPECT_EQ(cam->WithCore([](CameraCore& core) { return core.Value("GA"); }), 250);
+    EXPECT_EQ(c.Ask("NOPE?"), "ERROR\r\n");
+    // A terminal that ends lines with CR alone is understood too.
+    EXPECT_TRUE(c.Send("MD?\r"));
+    EXPECT_EQ(c.Read(2000), "MD=VELA-4K-MONO\r\n");
+    EXPECT_EQ(cam->ReceivedLines(), (std::vector<std::string>{"GA?", "GA=250", "NOPE?", "MD?"}));
+    EXPECT_TRUE(Eventually([&] { return cam->SentLines().size() == 4; }));
+    EXPECT_EQ(cam->SentLines(), (std::vector<std::string>{"GA=100", "COMPLETE", "ERROR", "MD=VELA-4K-MONO"}));
+}
+
+TEST(PtyCameraTest, WrongRateGetsGarbageOrSilenceButNeverALine) {
+    auto cam = StartCamera();
+    {
+        Client c(cam->SlavePath(), 19200);
+        EXPECT_TRUE(c.Send("GA?\r\n"));
+        std::string got = c.Read(400, "");
+        EXPECT_FALSE(got.empty());
+        EXPECT_EQ(got.find_first_of("\r\n"), std::string::npos);
+        for (char ch : got) EXPECT_GE(static_cast<unsigned char>(ch), 0x80);
+        EXPECT_EQ(cam->GarbledLines(), 1);
+        EXPECT_TRUE(cam->ReceivedLines().empty());
+        EXPECT_EQ(cam->WithCore([](CameraCore& core) { return core.Value("GA"); }), 100);
+    }
+    WireOptions quiet;
+    quiet.mismatchGarbage = false;
+    auto silent = StartCamera({}, quiet);
+    Client c(silent->SlavePath(), 115200);
+    EXPECT_TRUE(c.Send("GA=300\r\n"));
+    EXPECT_EQ(c.Read(300, ""), "");
+    EXPECT_EQ(silent->WithCore([](CameraCore& core) { return core.Value("GA"); }), 100);
+    // The same client at the right rate is answered.
+    c.SetBaud(9600);
+    EXPECT_EQ(c.Ask("GA?"), "GA=100\r\n");
+}
+
+TEST(PtyCameraTest, BaudSwitchAnswersAtTheOldRateThenMoves) {
+    auto cam = StartCamera();
+    Client c(cam->SlavePath(), 9600);
+    EXPECT_EQ(c.Ask("CBDRT=4"), "COMPLETE\r\n");
+    EXPECT_TRUE(
+        Eventually([&] { return cam->WithCore([](CameraCore& core) { return core.BaudRate(); }) == 38400; }));
+    EXPECT_EQ(c.Ask("GA?", 300).find('\n'), std::string::npos);
+    c.SetBaud(38400);
+    EXPECT_EQ(c.Ask("CBDRT?"), "CBDRT=4\r\n");
+}
+
+TEST(PtyCameraTest, ServesAgainAfterTheClientClosedAndReopened) {
+    auto cam = StartCamera();
+    {
+        Client c(cam->SlavePath());
+        EXPECT_EQ(c.Ask("GA=300"), "COMPLETE\r\n");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(cam->Running());
+    Client again(cam->SlavePath());
+    EXPECT_EQ(again.Ask("GA?"), "GA=300\r\n");
+}
+
+TEST(PtyCameraTest, ProcessingDelayAndPacedBytesTakeTheirTime) {
+    CameraOptions slow;
+    slow.processingDelayMs = 200;
+    auto cam = StartCamera(slow);
+    Client c(cam->SlavePath());
+    auto t = Clock::now();
+    EXPECT_EQ(c.Ask("GA?", 5000), "GA=100\r\n");
+    EXPECT_GE(MsSince(t), 190);
+    EXPECT_LT(MsSince(t), 5000);
+
+    // HP? answers over 400 bytes: at 9600 bit/s each takes 1.04 ms on the wire.
+    WireOptions paced;
+    paced.paceBytes = true;
+    auto pacedCam = StartCamera({}, paced);
+    Client p(pacedCam->SlavePath());
+    t = Clock::now();
+    std::string help = p.Ask("HP?", 10000);
+    long long ms = MsSince(t);
+    ASSERT_GT(help.size(), 400u);
+    EXPECT_EQ(help.substr(help.size() - 2), "\r\n");
+    EXPECT_GE(ms, static_cast<long long>(help.size()) * 10 * 1000 / 9600 - 10);
+    EXPECT_LT(ms, 10000);
+}
+
+TEST(PtyCameraTest, StopReturnsPromptlyInTheMiddleOfALongAnswer) {
+    WireOptions wire;
+    wire.paceBytes = true;
+    wire.failure = FailureMode::OverlongLine;
+    wire.overlongLength = 100000;  // more than 100 s at 9600 bit/s
+    auto cam = StartCamera({}, wire);
+    Client c(cam->SlavePath());
+    EXPECT_TRUE(c.Send("GA?\r\n"));
+    EXPECT_FALSE(c.Read(200, "").empty());
+    auto t = Clock::now();
+    cam->Stop();
+    EXPECT_LT(MsSince(t), 2000);
+    EXPECT_FALSE(cam->Running());
+}
+
+TEST(PtyCameraTest, LinksAndUnlinksAComPort) {
+    auto cam = StartCamera();
+    EXPECT_EQ(cam->LinkAsComPort(5), "COM5");
+    std::string link = vela::ConfigDir() + "/ports/COM5";
+    EXPECT_EQ(cam->LinkPath(), link);
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), cam->SlavePath());
+    {
+        Client c(link);
+        EXPECT_EQ(c.Ask("EA?"), "EA=0\r\n");
+    }
+    cam->Stop();
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+}
+
+TEST(PtyCameraTest, FailureSilentTakesLinesAndAnswersNothing) {
+    auto cam = StartCamera();
+    cam->SetFailure(FailureMode::Silent);
+    Client c(cam->SlavePath());
+    EXPECT_EQ(c.Ask("GA=300", 300), "");
+    EXPECT_TRUE(cam->WaitForReceived(1, 1000));
+    EXPECT_EQ(cam->WithCore([](CameraCore& core) { return core.Value("GA"); }), 100);
+    cam->SetFailure(FailureMode::None);
+    EXPECT_EQ(c.Ask("GA?"), "GA=100\r\n");
+}
+
+TEST(PtyCameraTest, FailureGarbageAnswersALineOfNonAsciiBytes) {
+    auto cam = StartCamera();
+    cam->SetFailure(FailureMode::Garbage);
+    Client c(cam->SlavePath());
+    std::string got = c.Ask("GA?");
+    ASSERT_GE(got.size(), 3u);
+    EXPECT_EQ(got.substr(got.size() - 2), "\r\n");
+    for (std::size_t i = 0; i + 2 < got.size(); ++i) EXPECT_GE(static_cast<unsigned char>(got[i]), 0x80);
+}
+
+TEST(PtyCameraTest, FailureSplitAnswersArriveInPiecesWithPauses) {
+    auto cam = StartCamera();
+    cam->SetFailure(FailureMode::SplitAnswers, 60);
+    Client c(cam->SlavePath());
+    EXPECT_TRUE(c.Send("GA?\r\n"));
+    // The first piece comes alone; the line is complete only after two more pauses.
+    std::string first = c.ReadSome(2000);
+    auto t = Clock::now();
+    EXPECT_EQ(first, "GA=");
+    std::string rest = c.Read(3000);
+    EXPECT_EQ(first + rest, "GA=100\r\n");
+    EXPECT_GE(MsSince(t), 2 * 60 - 15);
+}
+
+TEST(PtyCameraTest, FailureOverlongLineSendsBytesWithoutALineEnd) {
+    auto cam = StartCamera();
+    cam->SetFailure(FailureMode::OverlongLine, 1500);
+    Client c(cam->SlavePath());
+    EXPECT_TRUE(c.Send("GA?\r\n"));
+    std::string got;
+    auto end = Clock::now() + std::chrono::seconds(3);
+    while (got.size() < 1500 && Clock::now() < end) got += c.Read(100, "");
+    EXPECT_EQ(got.size(), 1500u);
+    EXPECT_EQ(got.find_first_of("\r\n"), std::string::npos);
+    EXPECT_EQ(c.Read(200, ""), "");
+}
+
+TEST(PtyCameraTest, FailureRefuseWritesKeepsSettingsAndAnswersQueries) {
+    auto cam = StartCamera();
+    cam->SetFailure(FailureMode::RefuseWrites);
+    Client c(cam->SlavePath());
+    EXPECT_EQ(c.Ask("GA=200"), "ERROR\r\n");
+    EXPECT_EQ(c.Ask("GA?"), "GA=100\r\n");
+    EXPECT_EQ(cam->WithCore([](CameraCore& core) { return core.Value("GA"); }), 100);
+}
+
+TEST(PtyCameraTest, FailureWrongNameAnswersUnderTheNextName) {
+    auto cam = StartCamera();
+    cam->SetFailure(FailureMode::WrongName);
+    Client c(cam->SlavePath());
+    EXPECT_EQ(c.Ask("GA?"), "AGC=100\r\n");
+    EXPECT_EQ(c.Ask("PBC00?"), "EB=0\r\n");
+    EXPECT_EQ(c.Ask("GA=300"), "COMPLETE\r\n");
+}
+
+TEST(PtyCameraTest, FailureHangUpClosesTheLineAfterNLines) {
+    auto cam = StartCamera();
+    cam->SetFailure(FailureMode::HangUp, 2);
+    Client c(cam->SlavePath());
+    EXPECT_EQ(c.Ask("GA?"), "GA=100\r\n");
+    EXPECT_EQ(c.Ask("GA=300"), "COMPLETE\r\n");
+    EXPECT_FALSE(cam->HungUp());
+    EXPECT_EQ(c.Ask("GA?"), "");
+    EXPECT_TRUE(c.hungUp);
+    EXPECT_TRUE(Eventually([&] { return cam->HungUp(); }));
+    EXPECT_FALSE(c.Send("GA?\r\n"));
+
+    // 0: the first line already finds the line closing.
+    auto early = StartCamera();
+    early->SetFailure(FailureMode::HangUp);
+    Client e(early->SlavePath());
+    EXPECT_EQ(e.Ask("GA?"), "");
+    EXPECT_TRUE(e.hungUp);
+    EXPECT_TRUE(Eventually([&] { return early->HungUp(); }));
+}
+
+TEST(PtyCameraTest, EveryFailureModeHasANameAndHelp) {
+    EXPECT_EQ(vela::sim::FailureModeNames().size(), 8u);
+    for (const auto& n : vela::sim::FailureModeNames()) {
+        FailureMode m;
+        ASSERT_TRUE(vela::sim::FailureModeFromName(n.name, &m));
+        EXPECT_EQ(m, n.mode);
+        EXPECT_STREQ(vela::sim::FailureModeToName(m), n.name);
+        EXPECT_GT(std::string(n.help).size(), 10u);
+    }
+    FailureMode m;
+    EXPECT_FALSE(vela::sim::FailureModeFromName("bogus", &m));
+}
+
+// Runs vela-camsim with `args`; stdout comes back through a pipe.
+pid_t Spawn(const std::vector<std::string>& args, int* out) {
+    int pipeFd[2];
+    if (pipe(pipeFd) != 0) return -1;
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFd[1], 1);
+        ::close(pipeFd[0]);
+        ::close(pipeFd[1]);
+        std::vector<char*> argv;
+        std::string exe = VELA_CAMSIM_EXE;
+        argv.push_back(exe.data());
+        std::vector<std::string> copy = args;
+        for (std::string& a : copy) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(exe.c_str(), argv.data());
+        _exit(127);
+    }
+    ::close(pipeFd[1]);
+    *out = pipeFd[0];
+    return pid;
+}
+
+std::string ReadLine(int fd, int timeoutMs) {
+    std::string line;
+    auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    char ch;
+    while (Clock::now() < end) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 50) <= 0) continue;
+        if (::read(fd, &ch, 1) != 1) break;
+        if (ch == '\n') return line;
+        line += ch;
+    }
+    return line;
+}
+
+int WaitExit(pid_t pid, int timeoutMs) {
+    auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    int status = 0;
+    while (Clock::now() < end) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+TEST(CamsimProgramTest, ServesAComPortAndStopsCleanlyOnSigterm) {
+    int out = -1;
+    pid_t pid = Spawn({"--port", "COM7", "--baud", "19200", "--model", "VELA-8K-MONO2"}, &out);
+    ASSERT_GT(pid, 0);
+    std::string slave = ReadLine(out, 5000);
+    std::string link = ReadLine(out, 5000);
+    std::string expectedLink = vela::ConfigDir() + "/ports/COM7";
+    EXPECT_EQ(slave.rfind("/dev/pts/", 0), 0u) << slave;
+    EXPECT_EQ(link, "COM7 -> " + expectedLink);
+    {
+        Client c(expectedLink, 19200);
+        ASSERT_TRUE(c.ok());
+        EXPECT_EQ(c.Ask("MD?"), "MD=VELA-8K-MONO2\r\n");
+        EXPECT_EQ(c.Ask("CBDRT?"), "CBDRT=2\r\n");
+    }
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExit(pid, 5000), 0);
+    EXPECT_FALSE(std::filesystem::is_symlink(expectedLink));
+    ::close(out);
+}
+
+TEST(CamsimProgramTest, HelpNamesEveryOptionAndFailureMode) {
+    int out = -1;
+    pid_t pid = Spawn({"--help"}, &out);
+    ASSERT_GT(pid, 0);
+    std::string text;
+    char buf[1024];
+    for (ssize_t n; (n = ::read(out, buf, sizeof buf)) > 0;) text.append(buf, static_cast<std::size_t>(n));
+    EXPECT_EQ(WaitExit(pid, 3000), 0);
+    for (const char* opt : {"--port", "--model", "--baud", "--pace", "--delay", "--recal-ms",
+                            "--recal-result", "--fail ", "--fail-after", "--trace", "--help"}) {
+        EXPECT_NE(text.find(opt), std::string::npos) << opt;
+    }
+    for (const auto& n : vela::sim::FailureModeNames()) {
+        EXPECT_NE(text.find(std::string("  ") + n.name + " "), std::string::npos) << n.name;
+    }
+    ::close(out);
+
+    pid = Spawn({"--fail", "bogus"}, &out);
+    EXPECT_EQ(WaitExit(pid, 3000), 2);
+    ::close(out);
+}
+
+}  // namespace
