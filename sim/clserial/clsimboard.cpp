@@ -84,9 +84,11 @@ struct Board {
     }
 };
 
+// Never destroyed: a client may still close its port from its own exit handlers, which run
+// after those of this library when the client's objects were made first.
 Board& TheBoard() {
-    static Board board;
-    return board;
+    static Board* board = new Board;
+    return *board;
 }
 
 std::vector<std::string> EnvList(const char* variable) {
