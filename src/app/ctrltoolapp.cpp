@@ -1,12 +1,57 @@
 #include "app/ctrltoolapp.h"
 
 #include <QApplication>
-#include <QDialog>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 
+#include "mainwindow/ctrltooldlg.h"
 #include "platform/prompt.h"
 #include "platform/qtprompt.h"
 
 namespace vela {
+namespace {
+
+QString EnvText(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? QString::fromLocal8Bit(value) : QString();
+}
+
+bool SavePicture(QWidget& widget, const QString& path) {
+    const bool saved = widget.grab().save(path);
+    std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+    return saved;
+}
+
+// Saves the window (and each tab when asked) once it has shown, then ends the run.
+void ScheduleScreenshot(CCtrlToolDlg& dlg, const QString& path) {
+    bool ok = false;
+    int delay = EnvText("VELA_SCREENSHOT_AFTER_MS").toInt(&ok);
+    if (!ok || delay < 0) delay = 500;
+    const bool eachTab = EnvText("VELA_SCREENSHOT_TABS") == QStringLiteral("1");
+    QTimer::singleShot(delay, &dlg, [&dlg, path, eachTab] {
+        SavePicture(dlg, path);
+        if (eachTab) {
+            const QFileInfo info(path);
+            QTabWidget* tabs = dlg.TabControl();
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->setCurrentIndex(i);
+                QString name = tabs->tabText(i).toLower().trimmed();
+                name.replace(QLatin1Char(' '), QLatin1Char('-'));
+                SavePicture(dlg, info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-') +
+                                     name + QLatin1Char('.') + info.suffix());
+            }
+            tabs->setCurrentIndex(0);
+        }
+        dlg.SetCloseWithoutConfirmation(1);
+        dlg.close();
+    });
+}
+
+}  // namespace
 
 CCtrlToolApp::CCtrlToolApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
 
@@ -18,9 +63,10 @@ int CCtrlToolApp::InitInstance() {
     WaitCursor::Install(&waitCursor);
 
     {
-        QDialog dlg;
-        dlg.setWindowTitle(QStringLiteral("VELA-4K/8K Control Tool  Ver 0.20"));
-        dlg.resize(860, 460);
+        CCtrlToolDlg dlg;
+        dlg.OnInitDialog();
+        const QString screenshot = EnvText("VELA_SCREENSHOT");
+        if (!screenshot.isEmpty()) ScheduleScreenshot(dlg, screenshot);
         dlg.exec();
     }
 

@@ -3,6 +3,13 @@
 namespace vela {
 
 // The application object: runs the main window modally; when that ends, the process ends.
+//
+// For pictures of the window without a person at the screen, two environment variables
+// are honoured (the tool takes no command-line arguments):
+//   VELA_SCREENSHOT=path.png     after start-up, save the main window to path.png and quit
+//                                without asking;
+//   VELA_SCREENSHOT_AFTER_MS=n   wait n ms after the window shows before taking it (500);
+//   VELA_SCREENSHOT_TABS=1       also save every tab as path-<tab>.png (path-user-a.png, ...).
 class CCtrlToolApp {
   public:
     CCtrlToolApp(int& argc, char** argv);

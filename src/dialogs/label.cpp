@@ -1,0 +1,80 @@
+#include "dialogs/label.h"
+
+#include <QDesktopServices>
+#include <QFontDatabase>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QUrl>
+
+namespace vela {
+namespace {
+
+CLabel::OpenHandler& OpenHandlerSlot() {
+    static CLabel::OpenHandler handler;
+    return handler;
+}
+
+void OpenWithDesktop(const QString& text) {
+    const QString target = text.trimmed();
+    if (target.isEmpty()) return;
+    QDesktopServices::openUrl(QUrl::fromUserInput(target));
+}
+
+}  // namespace
+
+CLabel::CLabel(QWidget* parent) : CLabel(QString(), parent) {}
+
+CLabel::CLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    m_foreColor = palette().color(QPalette::WindowText);
+    m_font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    setAutoFillBackground(true);
+    ApplyLook();
+}
+
+void CLabel::SetClickable(int enable) {
+    m_link = enable;
+    m_notify = enable != 0;
+}
+
+void CLabel::SetForeColor(const QColor& color) {
+    m_foreColor = color;
+    ApplyLook();
+    repaint();
+}
+
+void CLabel::SetUnderline(int underline) {
+    m_font.setUnderline(underline != 0);
+    ApplyLook();
+    repaint();
+}
+
+void CLabel::SetCursorHandle(const QCursor& cursor) {
+    m_cursor = cursor;
+    setCursor(cursor);
+}
+
+void CLabel::SetOpenHandler(OpenHandler handler) {
+    OpenHandlerSlot() = std::move(handler);
+}
+
+void CLabel::mousePressEvent(QMouseEvent* event) {
+    if (m_notify && event->button() == Qt::LeftButton) {
+        const OpenHandler& handler = OpenHandlerSlot();
+        if (handler) {
+            handler(text());
+        } else {
+            OpenWithDesktop(text());
+        }
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void CLabel::ApplyLook() {
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, m_foreColor);
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    setPalette(pal);
+    setFont(m_font);
+}
+
+}  // namespace vela
