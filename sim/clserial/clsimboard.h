@@ -79,7 +79,7 @@ std::int32_t SetBaudRate(SerRef serialRef, std::uint32_t baudRate);
 // entry point is omitted, so dlsym finds nothing, as with a library that lacks it.
 #define VELA_CLSIM_ENTRY(ret, name, params, impl)                                    \
     extern "C" {                                                                     \
-    static auto Resolve_##name() -> decltype(&impl) {                                \
+    __attribute__((visibility("hidden"))) auto Resolve_##name() -> decltype(&impl) { \
         return vela::sim::clserial::Omitted(#name) ? nullptr : &impl;                \
     }                                                                                \
     __attribute__((visibility("default"), ifunc("Resolve_" #name))) ret name params; \
