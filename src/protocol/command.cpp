@@ -153,7 +153,8 @@ void Command::ClearReceived() {
 
 int Command::ReceiveLine(int log) {
     for (;;) {
-        if (m_link.Read(&m_lineBuffer[m_count], 1, kByteTimeoutMs) <= 0) return 0;
+        char* slot = &m_lineBuffer[m_count];
+        if ((m_byteSource ? m_byteSource(slot) : m_link.Read(slot, 1, kByteTimeoutMs)) <= 0) return 0;
         if (m_lineBuffer[m_count] == '\n') {
             int length = m_count;
             // Only a CR is the line end's; a camera that ends a line with a bare LF keeps its

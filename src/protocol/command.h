@@ -71,6 +71,10 @@ class Command {
     std::size_t ReceivedLineCount() const { return m_receivedLines.size(); }
     // Drains the bytes that are waiting; 1 when a complete line was queued.
     int ReceiveLine(int log);
+    // Where ReceiveLine takes its bytes: one byte into `byte`, 1 if one came. By default the
+    // serial link with a 10 ms time-out; the fuzzer feeds its own bytes without the wait.
+    using ByteSource = std::function<int(char* byte)>;
+    void SetByteSource(ByteSource source) { m_byteSource = std::move(source); }
 
     // Transactions; timeouts in milliseconds.
     int WaitComplete(int timeoutMs);
@@ -107,6 +111,7 @@ class Command {
     char m_lineBuffer[kLineBufferSize] = {};
     int m_count = 0;
     std::deque<std::string> m_receivedLines;
+    ByteSource m_byteSource;
     bool m_created = false;
     int m_valueParamCount = -1;
     int m_userValueParamCount = -1;
