@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <limits>
+#include <string_view>
 
 namespace vela::sim {
 namespace {
@@ -124,7 +125,20 @@ constexpr CommandDef kCommands[] = {
     {"PGC00", Role::Param, 0, 1, 0, true, {}, 0},
     {"PBC00", Role::Param, 0, 1, 0, true, {}, 0},
 };
-static_assert(std::size(kCommands) == 90);
+static_assert(std::size(kCommands) == CameraCore::kCommandCount);
+
+constexpr std::size_t IdOf(std::string_view name) {
+    for (std::size_t i = 0; i < std::size(kCommands); ++i) {
+        if (name == kCommands[i].name) return i;
+    }
+    return std::size(kCommands);
+}
+constexpr std::size_t kIdLR = IdOf("LR");
+constexpr std::size_t kIdLUTI = IdOf("LUTI");
+constexpr std::size_t kIdTMPS0 = IdOf("TMPS0");
+constexpr std::size_t kIdBAS00 = IdOf("BAS00");
+constexpr std::size_t kIdXMLVR = IdOf("XMLVR");
+static_assert(kIdLR < 90 && kIdLUTI < 90 && kIdTMPS0 < 90 && kIdBAS00 < 90 && kIdXMLVR < 90);
 
 // Start and status command of each recalibration, in the same order.
 constexpr const char* kRecalStart[6] = {"SDR", "PGR", "PBR", "SDR00", "PGR00", "PBR00"};
@@ -140,11 +154,16 @@ constexpr std::size_t kCameraIdLength = 10;
 constexpr std::size_t kUserIdLength = 16;
 constexpr std::size_t kDeviceVersionLength = 16;
 
-const CommandDef* FindDef(const std::string& upperName) {
-    for (const CommandDef& d : kCommands) {
-        if (upperName == d.name) return &d;
+int FindId(std::string_view upperName) {
+    for (int i = 0; i < CameraCore::kCommandCount; ++i) {
+        if (upperName == kCommands[i].name) return i;
     }
-    return nullptr;
+    return -1;
+}
+
+const CommandDef* FindDef(std::string_view upperName) {
+    int id = FindId(upperName);
+    return id < 0 ? nullptr : &kCommands[id];
 }
 
 std::string Upper(std::string s) {
@@ -214,10 +233,8 @@ std::vector<std::string> One(std::string line) {
 
 CameraCore::CameraCore(CameraOptions options) : m_options(std::move(options)) {
     m_baudRate = BaudCode(m_options.baudRate) != 0 ? m_options.baudRate : 9600;
-    for (const CommandDef& d : kCommands) {
-        if (d.role == Role::Param) m_values[d.name] = d.def;
-    }
-    m_values["XMLVR"] = m_options.xmlVersion;
+    for (int i = 0; i < kCommandCount; ++i) m_values[static_cast<std::size_t>(i)] = kCommands[i].def;
+    m_values[kIdXMLVR] = m_options.xmlVersion;
     // Entry i feeds input level 16 i through unchanged; the last one reaches full scale.
     for (int i = 0; i < kLutSize; ++i) m_lut[static_cast<std::size_t>(i)] = i == kLutSize - 1 ? 4095 : 16 * i;
     for (Area& a : m_areas) a = Snapshot();
@@ -236,7 +253,7 @@ long long CameraCore::Now() const {
 
 void CameraCore::Settle() {
     if (m_onePushDue >= 0 && Now() >= m_onePushDue) {
-        m_values["LR"] = m_onePushValue;
+        m_values[kIdLR] = m_onePushValue;
         m_onePushDue = -1;
     }
 }
@@ -297,16 +314,16 @@ std::optional<long long> CameraCore::QueryValue(const std::string& name) const {
     const CommandDef* d = FindDef(name);
     if (d == nullptr || d->role == Role::Text || name == "HP") return std::nullopt;
     if (name == "LR") return EffectiveLineRate();
-    if (d->role == Role::Param) return m_values.at(name);
+    if (d->role == Role::Param) return m_values[static_cast<std::size_t>(d - kCommands)];
     if (name == "CBDRT") return BaudCode(m_baudRate);
     if (name == "SBDRT") return m_baudRate;
-    if (name == "LUTD") return m_lut[static_cast<std::size_t>(m_values.at("LUTI"))];
+    if (name == "LUTD") return m_lut[static_cast<std::size_t>(m_values[kIdLUTI])];
     if (name == "EA" || name == "LD") return m_loadedArea;
     if (name == "VN") return m_options.firmwareVersion;
     if (name == "PV") return m_options.fpgaVersion;
     if (name == "ST") return 0;
     if (name == "TMP0") {
-        long long sensor = std::clamp<long long>(m_values.at("TMPS0"), 0, 3);
+        long long sensor = std::clamp<long long>(m_values[kIdTMPS0], 0, 3);
         return kTemperatures[sensor];
     }
     // The shortest line period the sensor can read out: an 8K line takes twice as long.
@@ -323,7 +340,7 @@ std::optional<long long> CameraCore::QueryValue(const std::string& name) const {
 
 long long CameraCore::EffectiveLineRate() const {
     if (m_onePushDue >= 0 && Now() >= m_onePushDue) return m_onePushValue;
-    return m_values.at("LR");
+    return m_values[kIdLR];
 }
 
 std::vector<std::string> CameraCore::Write(const std::string& name, const std::string& value) {
@@ -361,13 +378,13 @@ std::vector<std::string> CameraCore::Write(const std::string& name, const std::s
     long long v = *parsed;
     if (name == "LUTD") {
         if (v < 0 || v > 4095) return Refuse("LUT data out of range");
-        m_lut[static_cast<std::size_t>(m_values.at("LUTI"))] = static_cast<int>(v);
+        m_lut[static_cast<std::size_t>(m_values[kIdLUTI])] = static_cast<int>(v);
         return One("COMPLETE");
     }
     if (!Accepts(*d, v)) return Refuse(name + " out of range");
 
     if (d->role == Role::Param) {
-        m_values[name] = v;
+        m_values[static_cast<std::size_t>(d - kCommands)] = v;
         if (name == "LR") m_onePushDue = -1;
         return One("COMPLETE");
     }
@@ -424,18 +441,18 @@ int CameraCore::RecalibrationIndex(const std::string& name, bool status) const {
 
 CameraCore::Area CameraCore::Snapshot() const {
     Area a;
-    for (const CommandDef& d : kCommands) {
-        if (!d.inArea) continue;
-        // A one-push result that is due counts as the working line rate.
-        a.values[d.name] = std::string(d.name) == "LR" ? EffectiveLineRate() : m_values.at(d.name);
-    }
+    a.values = m_values;
+    // A one-push result that is due counts as the working line rate.
+    a.values[kIdLR] = EffectiveLineRate();
     a.lut = m_lut;
     return a;
 }
 
 void CameraCore::LoadArea(int area) {
     const Area& a = m_areas[static_cast<std::size_t>(area)];
-    for (const auto& [name, v] : a.values) m_values[name] = v;
+    for (std::size_t i = 0; i < a.values.size(); ++i) {
+        if (kCommands[i].inArea) m_values[i] = a.values[i];
+    }
     m_lut = a.lut;
     m_onePushDue = -1;
     m_loadedArea = area;
@@ -443,7 +460,7 @@ void CameraCore::LoadArea(int area) {
 }
 
 int CameraCore::BootArea() const {
-    return m_values.at("BAS00") == 1 ? m_updateArea : 0;
+    return m_values[kIdBAS00] == 1 ? m_updateArea : 0;
 }
 
 void CameraCore::Restart() {
@@ -453,7 +470,7 @@ void CameraCore::Restart() {
     m_onePushDue = -1;
     int boot = BootArea();
     LoadArea(boot);
-    m_values["LUTI"] = 0;
+    m_values[kIdLUTI] = 0;
 }
 
 void CameraCore::ApplyPendingBaudRate() {
@@ -481,11 +498,9 @@ int CameraCore::Lut(int index) const {
 }
 
 std::optional<long long> CameraCore::AreaValue(int area, const std::string& name) const {
-    if (area < 0 || area >= kAreaCount) return std::nullopt;
-    const Area& a = m_areas[static_cast<std::size_t>(area)];
-    auto it = a.values.find(Upper(name));
-    if (it == a.values.end()) return std::nullopt;
-    return it->second;
+    const CommandDef* d = FindDef(Upper(name));
+    if (area < 0 || area >= kAreaCount || d == nullptr || !d->inArea) return std::nullopt;
+    return m_areas[static_cast<std::size_t>(area)].values[static_cast<std::size_t>(d - kCommands)];
 }
 
 int CameraCore::AreaLut(int area, int index) const {
@@ -495,10 +510,10 @@ int CameraCore::AreaLut(int area, int index) const {
 
 bool CameraCore::SetValue(const std::string& rawName, long long value) {
     std::string name = Upper(rawName);
-    auto it = m_values.find(name);
-    if (it != m_values.end()) {
+    const CommandDef* d = FindDef(name);
+    if (d != nullptr && d->role == Role::Param) {
         if (name == "LUTI" && (value < 0 || value >= kLutSize)) return false;
-        it->second = value;
+        m_values[static_cast<std::size_t>(d - kCommands)] = value;
         if (name == "LR") m_onePushDue = -1;
         return true;
     }

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +41,7 @@ class CameraCore {
     static constexpr int kLutSize = 256;
     static constexpr int kAreaCount = 4;
     static constexpr long long kUnlockCode = 5170362;
+    static constexpr int kCommandCount = 90;
 
     explicit CameraCore(CameraOptions options = {});
 
@@ -94,8 +94,10 @@ class CameraCore {
     static int RateFromCode(int code);
 
   private:
+    // Values by command id; only the ids a flash area holds carry meaning in an area.
+    using Values = std::array<long long, kCommandCount>;
     struct Area {
-        std::map<std::string, long long> values;
+        Values values{};
         std::array<int, kLutSize> lut{};
     };
     struct Recalibration {
@@ -118,7 +120,7 @@ class CameraCore {
     CameraOptions m_options;
     int m_baudRate = 9600;
     int m_pendingBaudRate = 0;
-    std::map<std::string, long long> m_values;
+    Values m_values{};
     std::array<int, kLutSize> m_lut{};
     std::array<Area, kAreaCount> m_areas;
     std::string m_model;
