@@ -2,7 +2,6 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "protocol/cameramodel.h"
 #include "protocol/ptyfixture.h"
 
 namespace vela::test {
@@ -235,33 +234,6 @@ TEST_F(PtyCommandTest, CreateStartsTheTimerOnce) {
     command.Create([&] { ++started; });
     EXPECT_TRUE(command.IsCreated());
     EXPECT_EQ(started, 1);
-}
-
-TEST_F(PtyCommandTest, CameraModelIdentifiesTheFourModels) {
-    CameraModel model(command);
-    EXPECT_EQ(model.Index(), CameraModel::kUnknown);
-    pty.AnswerWith("MD=VELA-8K-MONO2\r\n");
-    EXPECT_EQ(model.Read(), 1);
-    EXPECT_EQ(model.Index(), 3);
-    EXPECT_TRUE(model.IsSupported());
-    EXPECT_TRUE(model.Is8K());
-    EXPECT_FALSE(model.Is4K());
-    EXPECT_EQ(model.Name(), "VELA-8K-MONO2");
-
-    pty.AnswerWith("MD=Other Cam\r\n");
-    EXPECT_EQ(model.Read(), 1);
-    EXPECT_EQ(model.Index(), CameraModel::kUnknown);
-    EXPECT_FALSE(model.IsSupported() || model.Is4K() || model.Is8K());
-    EXPECT_EQ(model.Name(), "OTHERCAM");
-    EXPECT_EQ(prompt.texts(), Strings{"Unsupported model: \"OTHERCAM\""});
-
-    pty.AnswerWith("MD=VELA-4K-MONO\r\n");
-    EXPECT_EQ(model.Read(), 1);
-    pty.SetResponder(nullptr);
-    EXPECT_EQ(model.Read(), 0);  // silent: the last answer stands
-    EXPECT_EQ(model.Index(), 0);
-    EXPECT_EQ(model.Name(), "VELA-4K-MONO");
-    EXPECT_EQ(pty.ReceivedLines(), Strings(4, "MD?"));
 }
 
 }  // namespace
