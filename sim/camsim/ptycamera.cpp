@@ -358,37 +358,49 @@ void PtyCamera::Serve() {
 }
 
 void PtyCamera::HandleBytes(const char* data, std::size_t length, int slaveBaud) {
-    int cameraBaud = WithCore([](CameraCore& c) { return c.BaudRate(); });
-    if (slaveBaud != cameraBaud) {
-        // At another rate every byte reaches the camera as framing garbage: nothing it
-        // can take as a line, so it drops the lot. Its reply, at its own rate, is garbage
-        // to the tool.
-        m_partial.clear();
-        bool garbage = Wire().mismatchGarbage;
-        for (std::size_t i = 0; i < length; ++i) {
-            if (data[i] != '\n') continue;
+    auto cameraBaud = [this] { return WithCore([](CameraCore& c) { return c.BaudRate(); }); };
+    int rate = cameraBaud();
+    for (std::size_t i = 0; i < length && m_masterFd >= 0 && !m_stop.load(); ++i) {
+        char c = data[i];
+        if (slaveBaud != rate) {
+            // At another rate every byte reaches the camera as framing garbage: nothing it
+            // can take as a line. Its reply, at its own rate, is garbage to the tool.
+            m_partial.clear();
+            if (c != '\r' && c != '\n') {
+                m_garbling = true;
+                continue;
+            }
+            // The line end of a line already answered is no new line.
+            if (!m_garbling) continue;
+            m_garbling = false;
             ++m_garbledLines;
-            Trace("line at " + std::to_string(slaveBaud) + " bit/s, camera at " + std::to_string(cameraBaud));
-            if (garbage) {
+            Trace("line at " + std::to_string(slaveBaud) + " bit/s, camera at " + std::to_string(rate));
+            if (Wire().mismatchGarbage) {
                 std::string noise;
                 for (int k = 0; k < 3; ++k) {
                     m_random = m_random * 1103515245u + 12345u;
                     noise += static_cast<char>(0x80 | ((m_random >> 16) & 0x7F));
                 }
-                SendBytes(noise, cameraBaud, false);
+                SendBytes(noise, rate, false);
             }
+            continue;
         }
-        return;
-    }
-    for (std::size_t i = 0; i < length && m_masterFd >= 0 && !m_stop.load(); ++i) {
-        char c = data[i];
         // CR alone ends a line too, for terminals that send only CR on Enter; the LF of a
         // CR LF pair then ends an empty line, which the camera ignores.
         if (c == '\r' || c == '\n') {
             std::string line;
             line.swap(m_partial);
-            bool overflowed = !line.empty() && line.size() > kMaxLineLength;
-            if (!line.empty() && !overflowed) Answer(line);
+            bool overflowed = line.size() > kMaxLineLength;
+            if (!line.empty() && !overflowed) {
+                Answer(line);
+                // After a CBDRT the rest of this chunk, sent at the old rate, is garbage.
+                rate = cameraBaud();
+            }
+            continue;
+        }
+        // Backspace and DEL from someone typing at a terminal.
+        if (c == '\b' || c == '\x7f') {
+            if (!m_partial.empty()) m_partial.pop_back();
             continue;
         }
         if (m_partial.size() <= kMaxLineLength) m_partial += c;
@@ -477,6 +489,11 @@ void PtyCamera::Answer(const std::string& line) {
     }
 
     for (const std::string& a : answers) {
+        // Logged first, so that whoever has read the answer finds it in SentLines().
+        {
+            std::lock_guard<std::mutex> lock(m_wireMutex);
+            m_sent.push_back(a);
+        }
         std::string bytes = a;
         if (wire.failure != FailureMode::OverlongLine) bytes += "\r\n";
         bool ok = true;
@@ -487,10 +504,6 @@ void PtyCamera::Answer(const std::string& line) {
             }
         } else {
             ok = SendBytes(bytes, baud, wire.paceBytes);
-        }
-        {
-            std::lock_guard<std::mutex> lock(m_wireMutex);
-            m_sent.push_back(a);
         }
         Trace("tx " + Printed(a) + (ok ? "" : " (lost: no one has the line open)"));
     }

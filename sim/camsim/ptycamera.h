@@ -131,7 +131,8 @@ class PtyCamera {
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_hungUp{false};
     std::atomic<int> m_garbledLines{0};
-    std::string m_partial;  // bytes of the line being received
+    std::string m_partial;    // bytes of the line being received
+    bool m_garbling = false;  // bytes at a wrong rate arrived since the last line end
     unsigned m_random = 12345;
 };
 

@@ -132,11 +132,12 @@ TEST(PtyCameraTest, AnswersAtItsOwnRateAndKeepsState) {
     EXPECT_EQ(c.Ask("GA=250"), "COMPLETE\r\n");
     EXPECT_EQ(cam->WithCore([](CameraCore& core) { return core.Value("GA"); }), 250);
     EXPECT_EQ(c.Ask("NOPE?"), "ERROR\r\n");
-    // A terminal that ends lines with CR alone is understood too.
-    EXPECT_TRUE(c.Send("MD?\r"));
+    // Someone typing at a terminal: CR alone ends the line, DEL takes back a character.
+    EXPECT_TRUE(
+        c.Send("MX\x7f"
+               "D?\r"));
     EXPECT_EQ(c.Read(2000), "MD=VELA-4K-MONO\r\n");
     EXPECT_EQ(cam->ReceivedLines(), (std::vector<std::string>{"GA?", "GA=250", "NOPE?", "MD?"}));
-    EXPECT_TRUE(Eventually([&] { return cam->SentLines().size() == 4; }));
     EXPECT_EQ(cam->SentLines(), (std::vector<std::string>{"GA=100", "COMPLETE", "ERROR", "MD=VELA-4K-MONO"}));
 }
 
@@ -174,6 +175,15 @@ TEST(PtyCameraTest, BaudSwitchAnswersAtTheOldRateThenMoves) {
     EXPECT_EQ(c.Ask("GA?", 300).find('\n'), std::string::npos);
     c.SetBaud(38400);
     EXPECT_EQ(c.Ask("CBDRT?"), "CBDRT=4\r\n");
+
+    // A line that follows in the same write went out at the old rate: garbage to the camera.
+    EXPECT_TRUE(c.Send("CBDRT=16\r\nGA?\r\n"));
+    std::string got = c.Read(2000);
+    got += c.Read(300, "");
+    EXPECT_EQ(got.substr(0, 10), "COMPLETE\r\n");
+    EXPECT_EQ(got.find('\n', 10), std::string::npos);
+    EXPECT_TRUE(Eventually([&] { return cam->GarbledLines() == 2; }));
+    EXPECT_EQ(cam->ReceivedLines().back(), "CBDRT=16");
 }
 
 TEST(PtyCameraTest, ServesAgainAfterTheClientClosedAndReopened) {
