@@ -1,7 +1,134 @@
-// The control-event dispatcher and its handlers.
+// The control-event dispatcher and its handlers: every operator change on a page is
+// written to the camera at once, then either saved or rolled back to the saved value.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <QString>
+#include <algorithm>
+
+#include "mainwindow/communicationpanel.h"
+#include "mainwindow/controlids.h"
 #include "mainwindow/ctrltooldlg.h"
+#include "mainwindow/gen.h"
+#include "mainwindow/paramcombobox.h"
+#include "mainwindow/spineditbox.h"
+#include "protocol/command.h"
+#include "protocol/commandtable.h"
+#include "transport/seriallink.h"
 
 namespace vela {
+namespace {
+
+using namespace ctl;
+
+constexpr int kBaudQueryTimeoutMs = 500;
+constexpr int kBaudWriteTimeoutMs = 5000;
+constexpr int kSensorSelectTimeoutMs = 20000;
+
+// LUT index and data are sent only by the LUT "Write" button.
+bool IsLutEntryField(int ctrlId) {
+    return ctrlId == kLutIndex || ctrlId == kLutData;
+}
+
+// The position in the baud-rate list of a CBDRT code (1, 2, 4, 8, 16); -1 for any other.
+int BaudIndexOfCode(int code) {
+    for (int index = 0; index < 5; ++index) {
+        if (code == 1 << index) return index;
+    }
+    return -1;
+}
+
+// The event's own row goes back to its saved value, in the table and on screen.
+int RollBack(CCtrlToolDlg& dlg, Command& command, int ctrlId) {
+    const int prev = command.GetSavedDataValue(ctrlId);
+    command.SetDataValue(ctrlId, prev);
+    dlg.ShowValue(ctrlId, prev);
+    return prev;
+}
+
+void SelectComboItem(CCtrlToolDlg& dlg, int ctrlId, int index) {
+    auto* combo = qobject_cast<QComboBox*>(dlg.FindControl(ctrlId));
+    if (!combo) return;
+    if (auto* param = qobject_cast<ParamComboBox*>(combo)) {
+        param->SelectQuiet(index);
+        return;
+    }
+    const QSignalBlocker block(combo);
+    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
+void CheckBoxClicked(CCtrlToolDlg& dlg, int ctrlId) {
+    Command& command = Command::Instance();
+    command.SetDataValue(ctrlId, dlg.GetControlValue(ctrlId));
+    dlg.SendChangedValues();
+    command.SaveDataValues();
+}
+
+// A radio group is bound through its first button; its value is the checked position.
+void RadioClicked(CCtrlToolDlg& dlg, QAbstractButton* button) {
+    int index = 0;
+    int firstId = 0;
+    if (!CGen::Instance().GetRadioGroup(button, index, firstId)) return;
+    Command& command = Command::Instance();
+    command.SetDataValue(firstId, index);
+    dlg.SendChangedValues();
+    command.SaveDataValues();
+}
+
+void RunEnableRuleOf(CCtrlToolDlg& dlg, int ctrlId) {
+    switch (ctrlId) {
+        case kTriggerOrigin:
+            dlg.ApplyTriggerRule();
+            break;
+        case kLutSelector:
+            dlg.ApplyLutRule();
+            break;
+        case kShadingMode:
+        case kPixelBlackMode:
+        case kPixelGainMode:
+            dlg.ApplyCorrectionRule();
+            break;
+        default:
+            break;
+    }
+}
+
+// The camera baud rate changes the rate of the running link as well.
+void ChangeCameraBaudRate(CCtrlToolDlg& dlg) {
+    Command& command = Command::Instance();
+    SerialLink& link = SerialLink::Instance();
+
+    int current = 0;
+    if (!command.ReadValue(kCmdCBDRT, current, kBaudQueryTimeoutMs)) {
+        // Nothing was changed: the list must not claim a rate that nobody switched to.
+        dlg.ShowValue(kCameraBaudRate, command.GetDataValue(kCameraBaudRate));
+        return;
+    }
+    const int value = dlg.GetControlValue(kCameraBaudRate);
+    if (value == current) return;
+    const int index = BaudIndexOfCode(value);
+    if (index < 0) return;
+
+    command.SetDataValue(kCameraBaudRate, value);
+    // The camera answers at the old rate and switches afterwards, so this answer says
+    // nothing about the new rate.
+    command.WriteValue(kCmdCBDRT, value, kBaudWriteTimeoutMs);
+    link.SetBaudRate(SerialLink::BaudRateFromIndex(index));
+    if (command.WriteValue(kCmdCBDRT, value, kBaudWriteTimeoutMs)) {
+        if (CommunicationPanel* panel = dlg.Communication()) panel->SetBaudRateSelection(index);
+        command.SaveDataValues();
+        return;
+    }
+
+    const int prev = command.GetSavedDataValue(kCameraBaudRate);
+    const int prevIndex = BaudIndexOfCode(prev);
+    if (prevIndex < 0) return;
+    command.SetDataValue(kCameraBaudRate, prev);
+    SelectComboItem(dlg, kCameraBaudRate, prevIndex);
+    link.SetBaudRate(SerialLink::BaudRateFromIndex(prevIndex));
+}
+
+}  // namespace
 
 void CCtrlToolDlg::DispatchEditCommit(int ctrlId) {
     EditCommit(ctrlId);
@@ -16,17 +143,216 @@ void CCtrlToolDlg::DispatchComboChanged(int ctrlId) {
 }
 
 void CCtrlToolDlg::DispatchButtonClicked(int ctrlId) {
-    ButtonClicked(ctrlId);
+    QWidget* control = FindControl(ctrlId);
+    switch (CGen::Instance().GetControlKind(control, ctrlId)) {
+        case CGen::kPushButton:
+            ButtonClicked(ctrlId);
+            break;
+        case CGen::kCheckBox:
+            CheckBoxClicked(*this, ctrlId);
+            break;
+        case CGen::kRadioButton:
+            RadioClicked(*this, static_cast<QAbstractButton*>(control));
+            break;
+        default:
+            break;
+    }
 }
 
-// The handlers arrive with the event binding; until then an operator change only moves
-// the widget and nothing is written to the camera.
-void CCtrlToolDlg::EditCommit(int /*ctrlId*/) {}
+void CCtrlToolDlg::EditCommit(int ctrlId) {
+    auto* edit = qobject_cast<SpinEditBox*>(FindControl(ctrlId));
+    // A plain edit (the XML version fields, the temperature) has no up-down and binds nothing.
+    if (!edit || edit->EditId() != ctrlId) return;
+    auto* upDown = qobject_cast<SpinEditBox*>(FindControl(edit->UpDownId()));
+    if (!upDown) return;
 
-void CCtrlToolDlg::SpinDelta(int /*upDownId*/, SpinNotify& /*nm*/) {}
+    Command& command = Command::Instance();
+    int value = upDown->Position();
+    if (!IsLutEntryField(ctrlId) && command.GetCtrlOption(ctrlId) == 1) {
+        // A widened range lets the position stand one past each end; the value may not.
+        int minimum = 0;
+        int maximum = 0;
+        if (command.GetDataRange(ctrlId, minimum, maximum)) value = std::clamp(value, minimum, maximum);
+    }
+    edit->SetEditText(QString::number(value));
+    if (IsLutEntryField(ctrlId)) return;
 
-void CCtrlToolDlg::ComboChanged(int /*ctrlId*/) {}
+    command.SetDataValue(ctrlId, value);
+    if (SendChangedValues() == 1) {
+        command.SaveDataValues();
+    } else {
+        RollBack(*this, command, ctrlId);
+    }
+    if (ctrlId == kLineRate) UpdateLineRateLabels();
+}
 
-void CCtrlToolDlg::ButtonClicked(int /*ctrlId*/) {}
+void CCtrlToolDlg::SpinDelta(int upDownId, SpinNotify& nm) {
+    auto* upDown = qobject_cast<SpinEditBox*>(FindControl(upDownId));
+    if (!upDown || upDown->UpDownId() != upDownId) return;
+
+    const long long target = static_cast<long long>(nm.pos) + nm.delta;
+    int next = 0;
+    if (target < upDown->minimum()) {
+        next = upDown->minimum();
+    } else if (target >= upDown->maximum()) {
+        next = upDown->maximum();
+    } else {
+        next = static_cast<int>(target);
+    }
+
+    const int buddy = upDown->EditId();
+    if (IsLutEntryField(buddy)) return;
+
+    Command& command = Command::Instance();
+    command.SetDataValue(buddy, next);
+    if (SendChangedValues() == 1) {
+        command.SaveDataValues();
+    } else {
+        const int prev = RollBack(*this, command, buddy);
+        // The step itself must not move the control off the saved value.
+        upDown->SetPosition(prev);
+        nm.pos = prev;
+        nm.delta = 0;
+    }
+    if (buddy == kLineRate) UpdateLineRateLabels();
+}
+
+void CCtrlToolDlg::ComboChanged(int ctrlId) {
+    switch (ctrlId) {
+        case kCameraModelList:
+            // The model is written only by "Set".
+            return;
+        case kExposureMode: {
+            Command& command = Command::Instance();
+            ApplyExposureRule();
+            command.SetDataValue(kExposureMode, GetControlValue(kExposureMode));
+            ShowChangedValues();
+            SendChangedValues();
+            // The camera may refuse a mode it cannot run now; the choice stays and is kept.
+            command.SaveDataValues();
+            return;
+        }
+        case kCameraBaudRate:
+            ChangeCameraBaudRate(*this);
+            return;
+        case kSensorSelect: {
+            Command& command = Command::Instance();
+            const int value = GetControlValue(kSensorSelect);
+            command.SetDataValue(kSensorSelect, value);
+            ShowChangedValues();
+            if (command.WriteValue(kCmdSS, value, kSensorSelectTimeoutMs)) {
+                command.SaveDataValues();
+            } else {
+                const int prev = command.GetSavedDataValue(kSensorSelect);
+                command.SetDataValue(kSensorSelect, prev);
+                SelectComboItem(*this, kSensorSelect, prev);
+            }
+            return;
+        }
+        default:
+            break;
+    }
+
+    RunEnableRuleOf(*this, ctrlId);
+    Command& command = Command::Instance();
+    command.SetDataValue(ctrlId, GetControlValue(ctrlId));
+    ShowChangedValues();
+    if (SendChangedValues() == 1) {
+        command.SaveDataValues();
+    } else {
+        RollBack(*this, command, ctrlId);
+        // The controls that the rule enabled must follow the item shown again.
+        RunEnableRuleOf(*this, ctrlId);
+    }
+}
+
+void CCtrlToolDlg::ButtonClicked(int ctrlId) {
+    switch (ctrlId) {
+        case kTerminal:
+            OnTerminal();
+            break;
+        case kCameraReset:
+            OnCameraReset();
+            break;
+        case kCameraModelSet:
+            OnSetCameraModel();
+            break;
+        case kStoreAll:
+            OnStoreAll();
+            break;
+        case kRecalibrateShading:
+            OnRecalibrateShadingUser();
+            break;
+        case kTemperatureGet:
+            OnGetTemperature();
+            break;
+        case kSaveFactoryArea:
+            OnSaveFactoryArea();
+            break;
+        case kFactoryRecalibrateShading:
+            OnRecalibrateShadingFactory();
+            break;
+        case kOpenLutTable:
+            ShowLutEditors(1);
+            break;
+        case kLutRead:
+            OnReadLutEntry();
+            break;
+        case kLutWrite:
+            OnWriteLutEntry();
+            break;
+        case kXmlWrite:
+            OnWriteXmlVersion();
+            break;
+        case kXmlRead:
+            OnReadXmlVersion();
+            break;
+        case kRecalibratePixelBlack:
+            OnRecalibratePixelBlackUser();
+            break;
+        case kOnePush:
+            OnOnePushLineRate();
+            break;
+        case kRecalibratePixelGain:
+            OnRecalibratePixelGainUser();
+            break;
+        case kFactoryRecalibratePixelGain:
+            OnRecalibratePixelGainFactory();
+            break;
+        case kFactoryRecalibratePixelBlack:
+            OnRecalibratePixelBlackFactory();
+            break;
+        case kLineRateMinRead:
+            OnReadLineRateMin();
+            break;
+        case kExposureLimitsRead:
+            OnReadExposureLimits();
+            break;
+        default:
+            break;
+    }
+}
+
+// The page actions and the flash-area stores come with their own files; until then a
+// click reaches its procedure and does nothing.
+void CCtrlToolDlg::OnTerminal() {}
+void CCtrlToolDlg::OnCameraReset() {}
+void CCtrlToolDlg::OnSetCameraModel() {}
+void CCtrlToolDlg::OnStoreAll() {}
+void CCtrlToolDlg::OnSaveFactoryArea() {}
+void CCtrlToolDlg::OnRecalibrateShadingUser() {}
+void CCtrlToolDlg::OnRecalibratePixelGainUser() {}
+void CCtrlToolDlg::OnRecalibratePixelBlackUser() {}
+void CCtrlToolDlg::OnRecalibrateShadingFactory() {}
+void CCtrlToolDlg::OnRecalibratePixelGainFactory() {}
+void CCtrlToolDlg::OnRecalibratePixelBlackFactory() {}
+void CCtrlToolDlg::OnGetTemperature() {}
+void CCtrlToolDlg::OnReadLutEntry() {}
+void CCtrlToolDlg::OnWriteLutEntry() {}
+void CCtrlToolDlg::OnWriteXmlVersion() {}
+void CCtrlToolDlg::OnReadXmlVersion() {}
+void CCtrlToolDlg::OnOnePushLineRate() {}
+void CCtrlToolDlg::OnReadLineRateMin() {}
+void CCtrlToolDlg::OnReadExposureLimits() {}
 
 }  // namespace vela
