@@ -93,6 +93,26 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     void SpinDelta(int upDownId, SpinNotify& nm);
     void ComboChanged(int ctrlId);
     void ButtonClicked(int ctrlId);
+    // The page push buttons' actions, one per button, dispatched by ButtonClicked.
+    void OnTerminal();
+    void OnCameraReset();
+    void OnSetCameraModel();
+    void OnStoreAll();
+    void OnSaveFactoryArea();
+    void OnRecalibrateShadingUser();
+    void OnRecalibratePixelGainUser();
+    void OnRecalibratePixelBlackUser();
+    void OnRecalibrateShadingFactory();
+    void OnRecalibratePixelGainFactory();
+    void OnRecalibratePixelBlackFactory();
+    void OnGetTemperature();
+    void OnReadLutEntry();
+    void OnWriteLutEntry();
+    void OnWriteXmlVersion();
+    void OnReadXmlVersion();
+    void OnOnePushLineRate();
+    void OnReadLineRateMin();
+    void OnReadExposureLimits();
 
     // Enter/Escape rewriting and the hidden mode switch for a key pressed in this window
     // or its pages; true when the key is used up (it then has no further effect).
