@@ -1,0 +1,118 @@
+// The camera against the tool's own tables and transport: each keeps its own definitions,
+// so a slip in either shows here.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "camsim/ptycamera.h"
+#include "platform/clock.h"
+#include "platform/recordingprompt.h"
+#include "protocol/command.h"
+#include "protocol/commandtable.h"
+#include "transport/comport.h"
+#include "transport/seriallink.h"
+
+namespace vela {
+namespace {
+
+TEST(CamsimAgainstToolTest, CommandNamesAndSpinRangesAgree) {
+    const auto& names = sim::CameraCore::CommandNames();
+    ASSERT_EQ(static_cast<int>(names.size()), kCommandCount);
+    for (int id = 0; id < kCommandCount; ++id)
+        EXPECT_EQ(names[static_cast<std::size_t>(id)], g_commandTable[id].name);
+
+    sim::CameraCore cam;
+    auto ask = [&cam](const std::string& line) {
+        auto a = cam.HandleLine(line);
+        return a.size() == 1 ? a[0] : std::string("<") + std::to_string(a.size()) + " lines>";
+    };
+    int spinRows = 0;
+    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
+        const ControlEntry& e = g_controlTable[row];
+        const std::string name = g_commandTable[e.cmdId].name;
+        if (e.kind == Button) continue;
+        EXPECT_EQ(ask(name + "?").rfind(name + "=", 0), 0u) << name;
+        if (e.kind != SpinEdit) continue;
+        ++spinRows;
+        // LUTI points at the entry LUTD then uses, so it is left there.
+        EXPECT_EQ(ask(name + "=" + std::to_string(e.maximum)), "COMPLETE") << name;
+        EXPECT_EQ(ask(name + "=" + std::to_string(e.minimum)), "COMPLETE") << name;
+        EXPECT_EQ(ask(name + "=" + std::to_string(static_cast<long long>(e.minimum) - 1)), "ERROR") << name;
+        if (e.maximum < INT_MAX) {
+            EXPECT_EQ(ask(name + "=" + std::to_string(static_cast<long long>(e.maximum) + 1)), "ERROR")
+                << name;
+        }
+    }
+    EXPECT_GT(spinRows, 15);
+}
+
+// The baud search and the baud-rate change as the tool does them, through the real COM
+// port on the camera's pseudo-terminal.
+TEST(CamsimAgainstToolTest, BaudSearchAndSwitchThroughTheComPort) {
+    RecordingPrompt prompt;
+    sim::CameraOptions options;
+    options.baudRate = 38400;
+    sim::PtyCamera camera(options);
+    ASSERT_TRUE(camera.Start()) << camera.Error();
+    ASSERT_EQ(camera.LinkAsComPort(4), "COM4");
+    ComPort port;
+    SerialLink link{SerialLink::Channels{&port}, nullptr};
+    Command command{link};
+
+    ASSERT_EQ(link.Open(ComPortKind, 9600, 3), 1);
+    std::string model;
+    EXPECT_EQ(command.ReadString(kCmdMD, model, 300), 0);
+    EXPECT_EQ(link.SetBaudRate(115200), 1);
+    EXPECT_EQ(command.ReadString(kCmdMD, model, 300), 0);
+    EXPECT_EQ(link.SetBaudRate(38400), 1);
+    EXPECT_EQ(command.ReadString(kCmdMD, model, 2000), 1);
+    EXPECT_EQ(model, "VELA-4K-MONO");
+    EXPECT_EQ(camera.GarbledLines(), 2);
+
+    int code = 0;
+    EXPECT_EQ(command.ReadValue(kCmdCBDRT, code, 2000), 1);
+    EXPECT_EQ(code, 4);
+    EXPECT_EQ(command.WriteValue(kCmdCBDRT, 16, 5000), 1);  // answered at the old rate
+    EXPECT_EQ(link.SetBaudRate(115200), 1);
+    EXPECT_EQ(command.WriteValue(kCmdCBDRT, 16, 5000), 1);
+    EXPECT_EQ(command.ReadValue(kCmdCBDRT, code, 2000), 1);
+    EXPECT_EQ(code, 16);
+    EXPECT_EQ(camera.WithCore([](sim::CameraCore& c) { return c.BaudRate(); }), 115200);
+    // No message box: the unanswered probes are time-outs, not wrong answers.
+    EXPECT_TRUE(prompt.entries().empty());
+    link.Close();
+}
+
+// The recalibration procedure: start, then one status read after another until it is done.
+TEST(CamsimAgainstToolTest, RecalibrationStatusThroughTheComPort) {
+    RecordingPrompt prompt;
+    sim::CameraOptions options;
+    options.recalibrationMs = 400;
+    options.recalibrationResult = 2;
+    sim::PtyCamera camera(options);
+    ASSERT_TRUE(camera.Start()) << camera.Error();
+    ASSERT_EQ(camera.LinkAsComPort(6), "COM6");
+    ComPort port;
+    SerialLink link{SerialLink::Channels{&port}, nullptr};
+    Command command{link};
+    ASSERT_EQ(link.Open(ComPortKind, 9600, 5), 1);
+
+    const std::uint32_t start = TickCount();
+    EXPECT_EQ(command.WriteValue(kCmdPGR, 0, 100000), 1);
+    int status = 0;
+    int zeros = 0;
+    while (ElapsedMs(start) < 10000) {
+        ASSERT_EQ(command.ReadValue(kCmdPGS, status, 5000), 1);
+        if (status != 0) break;
+        ++zeros;
+        SleepMs(100);
+    }
+    EXPECT_EQ(status, 2);
+    EXPECT_GE(zeros, 1);
+    EXPECT_GE(ElapsedMs(start), 400u);
+    link.Close();
+}
+
+}  // namespace
+}  // namespace vela
