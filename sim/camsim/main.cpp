@@ -23,7 +23,8 @@ void PrintHelp() {
         "\n"
         "Options:\n"
         "  --port COMn        link the terminal as <config>/ports/COMn (n 1-16), removed at exit\n"
-        "  --model NAME       model name answered to MD (default VELA-4K-MONO; others are unsupported)\n"
+        "  --model NAME       answer to MD: VELA-4K-MONO (default), VELA-8K-MONO, VELA-4K-MONO2,\n"
+        "                     VELA-8K-MONO2, or any other text for a model the tool does not support\n"
         "  --baud RATE        the camera's baud rate: 9600, 19200, 38400, 57600 or 115200 (default 9600)\n"
         "  --pace             send and take bytes at the baud rate, 10 bits per byte\n"
         "  --delay MS         processing time before every answer (default 0)\n"
@@ -41,7 +42,7 @@ void PrintHelp() {
     std::printf(
         "\n"
         "<config> is $VELA_CONFIG_DIR, else $XDG_CONFIG_HOME/Corvane, else ~/.config/Corvane.\n"
-        "Talk to it with any serial terminal at the camera's rate, e.g. picocom -b 9600 <path>.\n");
+        "Talk to it with any serial terminal at the camera's rate, e.g. picocom -b 9600 --echo <path>.\n");
 }
 
 bool ParseInt(const char* text, int min, int max, int* out) {
