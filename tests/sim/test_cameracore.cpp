@@ -83,38 +83,21 @@ struct RangeCase {
     std::vector<long long> refused;
 };
 
-TEST_F(CameraCoreTest, ParameterDefaultsAndRanges) {
+TEST_F(CameraCoreTest, DefaultsAndItemValues) {
+    // Spin ranges are checked against the tool's own table elsewhere; here the defaults
+    // and the combo boxes, whose item values the tool's table does not hold.
     const std::vector<RangeCase> cases = {
-        {"GA", 100, {100, 1600}, {99, 1601, 0}},
-        {"GMA", 8, {0, 8}, {-1, 9}},
-        {"BL", 0, {-133, 255}, {-134, 256}},
-        {"AGCGA", 1600, {101, 1600}, {100, 1601}},
-        {"AGCGI", 100, {100, 1599}, {99, 1600}},
-        {"ALCS", 4, {1, 8}, {0, 9}},
-        {"AGCF", 50, {20, 95}, {19, 96}},
-        {"AL", 512, {0, 1023}, {-1, 1024}},
-        {"GA4A00", 50, {50, 200}, {49, 201}},
-        {"GA4B00", 50, {50, 200}, {49, 201}},
-        {"GA8K00", 50, {50, 200}, {49, 201}},
-        {"GA00", 50, {50, 200}, {49, 201}},
-        {"BL8K00", 0, {0, 255}, {-1, 256}},
-        {"LUTI", 0, {0, 255}, {-1, 256}},
-        {"XMLVR", 110, {0, 999}, {-1, 1000}},
-        {"PE", 500, {0, 2147483647}, {-1, 2147483648LL}},
-        {"LR", 5000, {0, 2147483647}, {-1}},
+        {"GA", 100, {100, 1600}, {99, 1601}},
+        {"GMA", 8, {0, 8}, {9}},
+        {"GA4A00", 50, {50, 200}, {49}},
+        {"AGCGA", 1600, {101}, {100}},
         {"LS0", 0, {0, 1, 4, 5, 6, 7}, {2, 3, 8, -1}},
         {"HB", 1, {1, 2}, {0, 3}},
         {"PGC", 1, {1, 2}, {0, 3}},
         {"PBC", 1, {1, 2}, {0}},
-        {"TA", 0, {0, 3}, {4}},
         {"TAGM", 0, {0, 4}, {5}},
-        {"EM", 0, {0, 2}, {3}},
-        {"SDC", 0, {0, 2}, {3}},
-        {"LUN", 0, {0, 2}, {3}},
         {"TMPS0", 0, {0, 3}, {4}},
         {"BAS00", 0, {0, 1}, {2}},
-        {"PGC00", 0, {0, 1}, {2}},
-        {"BYP0", 0, {0, 1}, {2}},
     };
     for (const RangeCase& c : cases) {
         EXPECT_EQ(V(c.name), c.def) << c.name;
@@ -155,11 +138,7 @@ TEST_F(CameraCoreTest, FlashAreasStoreLoadAndReportTheCurrentArea) {
     EXPECT_EQ(cam->CurrentArea(), 0);
 
     // SA takes the user areas only, SA00 the factory area only.
-    EXPECT_EQ(Ask("SA=0"), "ERROR");
-    EXPECT_EQ(Ask("SA=4"), "ERROR");
-    EXPECT_EQ(Ask("SA00=1"), "ERROR");
-    EXPECT_EQ(Ask("LD=4"), "ERROR");
-    EXPECT_EQ(Ask("LD=-1"), "ERROR");
+    for (const char* refused : {"SA=0", "SA=4", "SA00=1", "LD=4", "LD=-1"}) EXPECT_EQ(Ask(refused), "ERROR");
     Ask("GA=1600");
     EXPECT_EQ(Ask("SA00=0"), "COMPLETE");
     EXPECT_EQ(cam->AreaValue(0, "GA"), 1600);
@@ -189,9 +168,8 @@ TEST_F(CameraCoreTest, RestartLoadsTheBootArea) {
     EXPECT_EQ(V("EA"), 3);
     EXPECT_EQ(V("BAS00"), 1);
     EXPECT_EQ(Ask("CRS00=0"), "ERROR");
-}
 
-TEST_F(CameraCoreTest, RestartTakesItsTimeSilently) {
+    // A restart takes its time, deaf to every line.
     CameraOptions o = Options();
     o.resetMs = 500;
     Make(o);
@@ -212,14 +190,11 @@ TEST_F(CameraCoreTest, LutRoundTripAndLimits) {
     EXPECT_EQ(Ask("LUTD?"), "LUTD=176");
     EXPECT_EQ(Ask("LUTD=4095"), "COMPLETE");
     EXPECT_EQ(Ask("LUTD=4096"), "ERROR");
-    EXPECT_EQ(Ask("LUTD=-1"), "ERROR");
     EXPECT_EQ(Ask("LUTI=10"), "COMPLETE");
     EXPECT_EQ(Ask("LUTD?"), "LUTD=1234");
-    EXPECT_EQ(cam->Lut(11), 4095);
     // The index stays where it was put: no entry moves on by itself.
     EXPECT_EQ(Ask("LUTD?"), "LUTD=1234");
-    EXPECT_EQ(Ask("LUTI=256"), "ERROR");
-    EXPECT_EQ(Ask("LUTI?"), "LUTI=10");
+    EXPECT_EQ(cam->Lut(11), 4095);
 }
 
 TEST_F(CameraCoreTest, CameraIdOnlyRightAfterUnlock) {
@@ -250,9 +225,7 @@ TEST_F(CameraCoreTest, IdentityTexts) {
     EXPECT_EQ(Ask("UD?"), "UD=my id 1");
     EXPECT_EQ(Ask("UD=ABCDEFGHIJKLMNOP"), "COMPLETE");
     EXPECT_EQ(Ask("UD=ABCDEFGHIJKLMNOPQ"), "ERROR");
-    EXPECT_EQ(cam->Text("UD"), "ABCDEFGHIJKLMNOP");
     EXPECT_EQ(Ask("UD="), "COMPLETE");
-    EXPECT_EQ(Ask("UD?"), "UD=");
 
     EXPECT_EQ(Ask("MD?"), "MD=VELA-4K-MONO");
     EXPECT_EQ(V("ARMIN"), 1250);
@@ -262,15 +235,11 @@ TEST_F(CameraCoreTest, IdentityTexts) {
     EXPECT_EQ(Ask("MD00="), "ERROR");
 
     EXPECT_EQ(Ask("DV?"), "DV=1.0.2.0");
-    EXPECT_EQ(Ask("DV00=2.1.0.7"), "COMPLETE");
-    EXPECT_EQ(Ask("DV?"), "DV=2.1.0.7");
     EXPECT_EQ(Ask("DV00=1..3.4"), "COMPLETE");
     EXPECT_EQ(Ask("DV00=1.2.3"), "ERROR");
     EXPECT_EQ(Ask("DV00=1.2.3.4.5"), "ERROR");
     EXPECT_EQ(cam->Text("DV"), "1..3.4");
 
-    EXPECT_EQ(Ask("VN?"), "VN=123");
-    EXPECT_EQ(Ask("PV?"), "PV=105");
     EXPECT_EQ(Ask("XMLVR=123"), "COMPLETE");
     EXPECT_EQ(Ask("XMLVR?"), "XMLVR=123");
 }
@@ -363,51 +332,6 @@ TEST_F(CameraCoreTest, BaudSwitchWaitsForTheAnswerToGoOut) {
     EXPECT_EQ(Ask("CBDRT?"), "CBDRT=4");
     for (int code : {1, 2, 4, 8, 16}) EXPECT_EQ(CameraCore::BaudCode(CameraCore::RateFromCode(code)), code);
     EXPECT_EQ(CameraCore::BaudCode(14400), 0);
-}
-
-TEST_F(CameraCoreTest, AnswerDelays) {
-    CameraOptions o = Options();
-    o.processingDelayMs = 40;
-    o.flashMs = 100;
-    Make(o);
-    Ask("GA?");
-    EXPECT_EQ(cam->AnswerDelayMs(), 40);
-    Ask("SA=1");
-    EXPECT_EQ(cam->AnswerDelayMs(), 140);
-    Ask("LD=1");
-    EXPECT_EQ(cam->AnswerDelayMs(), 140);
-    Ask("XYZ?");
-    EXPECT_EQ(cam->AnswerDelayMs(), 40);
-}
-
-TEST_F(CameraCoreTest, CommandsTheToolNeverSends) {
-    EXPECT_EQ(Ask("EB=1"), "COMPLETE");
-    EXPECT_EQ(Ask("EB?"), "EB=1");
-    EXPECT_EQ(Ask("EB=2"), "ERROR");
-    EXPECT_EQ(Ask("ST?"), "ST=0");
-    EXPECT_EQ(Ask("ST00=1"), "COMPLETE");
-    EXPECT_EQ(Ask("ASRS=0"), "COMPLETE");
-    EXPECT_EQ(Ask("AGRS=0"), "COMPLETE");
-    EXPECT_EQ(Ask("DVN?"), "DVN=CORVANE");
-    std::string help = Ask("HP?");
-    EXPECT_NE(help.find(",GA,"), std::string::npos);
-    EXPECT_NE(help.find(",PBC00"), std::string::npos);
-}
-
-TEST_F(CameraCoreTest, TestSettersBypassRangesButNotNames) {
-    EXPECT_TRUE(cam->SetValue("ga", 5000));
-    EXPECT_EQ(Ask("GA?"), "GA=5000");
-    EXPECT_FALSE(cam->SetValue("XYZ", 1));
-    EXPECT_TRUE(cam->SetValue("CBDRT", 8));
-    EXPECT_EQ(cam->BaudRate(), 57600);
-    EXPECT_TRUE(cam->SetText("UD", "abc"));
-    EXPECT_FALSE(cam->SetText("GA", "abc"));
-    cam->SetModel("OTHER-CAM");
-    EXPECT_EQ(Ask("MD?"), "MD=OTHER-CAM");
-    cam->SetLut(3, 77);
-    EXPECT_EQ(cam->Lut(3), 77);
-    EXPECT_EQ(cam->Lut(256), -1);
-    EXPECT_FALSE(cam->Value("MD").has_value());
 }
 
 }  // namespace

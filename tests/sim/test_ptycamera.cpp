@@ -237,20 +237,6 @@ TEST(PtyCameraTest, StopReturnsPromptlyInTheMiddleOfALongAnswer) {
     EXPECT_FALSE(cam->Running());
 }
 
-TEST(PtyCameraTest, LinksAndUnlinksAComPort) {
-    auto cam = StartCamera();
-    EXPECT_EQ(cam->LinkAsComPort(5), "COM5");
-    std::string link = vela::ConfigDir() + "/ports/COM5";
-    EXPECT_EQ(cam->LinkPath(), link);
-    EXPECT_EQ(std::filesystem::read_symlink(link).string(), cam->SlavePath());
-    {
-        Client c(link);
-        EXPECT_EQ(c.Ask("EA?"), "EA=0\r\n");
-    }
-    cam->Stop();
-    EXPECT_FALSE(std::filesystem::is_symlink(link));
-}
-
 TEST(PtyCameraTest, FailureSilentTakesLinesAndAnswersNothing) {
     auto cam = StartCamera();
     cam->SetFailure(FailureMode::Silent);
@@ -337,19 +323,6 @@ TEST(PtyCameraTest, FailureHangUpClosesTheLineAfterNLines) {
     EXPECT_EQ(e.Ask("GA?"), "");
     EXPECT_TRUE(e.hungUp);
     EXPECT_TRUE(Eventually([&] { return early->HungUp(); }));
-}
-
-TEST(PtyCameraTest, EveryFailureModeHasANameAndHelp) {
-    EXPECT_EQ(vela::sim::FailureModeNames().size(), 8u);
-    for (const auto& n : vela::sim::FailureModeNames()) {
-        FailureMode m;
-        ASSERT_TRUE(vela::sim::FailureModeFromName(n.name, &m));
-        EXPECT_EQ(m, n.mode);
-        EXPECT_STREQ(vela::sim::FailureModeToName(m), n.name);
-        EXPECT_GT(std::string(n.help).size(), 10u);
-    }
-    FailureMode m;
-    EXPECT_FALSE(vela::sim::FailureModeFromName("bogus", &m));
 }
 
 // Runs vela-camsim with `args`; stdout comes back through a pipe.
