@@ -3,6 +3,7 @@
 
 #include <signal.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,7 @@ void PrintHelp() {
         "  --baud RATE        the camera's baud rate: 9600, 19200, 38400, 57600 or 115200 (default 9600)\n"
         "  --pace             send and take bytes at the baud rate, 10 bits per byte\n"
         "  --delay MS         processing time before every answer (default 0)\n"
+        "  --delay-cmd NAME=MS  extra processing time for one command, e.g. LD=800 (repeatable)\n"
         "  --recal-ms MS      how long a recalibration runs, its status reading 0 (default 300)\n"
         "  --recal-result N   recalibration status once done: 1 ok, 2 too bright, 3 too dark, 4 time-out\n"
         "  --fail NAME        show a fault, one of the failure modes below (default none)\n"
@@ -98,6 +100,16 @@ int main(int argc, char** argv) {
             if (!needValue() || !ParseInt(next, 0, 600000, &camera.processingDelayMs)) {
                 return Usage("--delay takes milliseconds");
             }
+        } else if (arg == "--delay-cmd") {
+            std::string spec = needValue() ? next : "";
+            std::size_t eq = spec.find('=');
+            int ms = 0;
+            if (eq == std::string::npos || eq == 0 || !ParseInt(spec.c_str() + eq + 1, 0, 600000, &ms)) {
+                return Usage("--delay-cmd takes NAME=MS, e.g. LD=800");
+            }
+            std::string name = spec.substr(0, eq);
+            for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            camera.commandDelayMs[name] = ms;
         } else if (arg == "--recal-ms") {
             if (!needValue() || !ParseInt(next, 0, 3600000, &camera.recalibrationMs)) {
                 return Usage("--recal-ms takes milliseconds");

@@ -282,6 +282,8 @@ std::vector<std::string> CameraCore::HandleLine(const std::string& rawLine) {
     if (pos == std::string::npos) return Refuse("no '=' or '?' in the line");
     std::string name = Upper(Trim(line.substr(0, pos)));
     if (FindDef(name) == nullptr) return Refuse("unknown command " + name);
+    auto extra = m_options.commandDelayMs.find(name);
+    if (extra != m_options.commandDelayMs.end()) m_answerDelayMs += std::max(0, extra->second);
     if (op == '?') return Query(name);
     if (name == "ID00") {
         if (!unlocked) return Refuse("ID00 needs ULCK first");

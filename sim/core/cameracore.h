@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,18 +12,19 @@ namespace vela::sim {
 // How a simulated camera is built. Every field has a value that makes a plausible
 // VELA-4K-MONO at 9600 bit/s that answers at once.
 struct CameraOptions {
-    std::string model = "VELA-4K-MONO";  // answer to MD; any text makes an unsupported model
-    int baudRate = 9600;                 // bit/s it listens at when powered on: 9600..115200
-    int processingDelayMs = 0;           // time between a received line and its answer, every command
-    int recalibrationMs = 300;           // how long a recalibration runs; its status reads 0 meanwhile
-    int recalibrationResult = 1;         // status once it has run: 1 ok, 2 too bright, 3 too dark, 4 time-out
-    int recalibrationStartMs = 0;        // extra time before a recalibration start answers COMPLETE
-    int onePushMs = 100;                 // AR: time before it answers; LR takes its new value then
-    long long onePushLineRate = 2500;    // the line period (10 ns units) that AR measures
-    int flashMs = 0;                     // extra time SA, SA00 and LD take before they answer
-    int resetMs = 0;                     // after CRS00 the camera ignores every line for this long
-    int firmwareVersion = 123;           // VN, shown as 1.23
-    int fpgaVersion = 105;               // PV, shown as 1.05
+    std::string model = "VELA-4K-MONO";         // answer to MD; any text makes an unsupported model
+    int baudRate = 9600;                        // bit/s it listens at when powered on: 9600..115200
+    int processingDelayMs = 0;                  // time between a received line and its answer, every command
+    std::map<std::string, int> commandDelayMs;  // extra time by command name (upper case), e.g. {"LD", 800}
+    int recalibrationMs = 300;                  // how long a recalibration runs; its status reads 0 meanwhile
+    int recalibrationResult = 1;       // status once it has run: 1 ok, 2 too bright, 3 too dark, 4 time-out
+    int recalibrationStartMs = 0;      // extra time before a recalibration start answers COMPLETE
+    int onePushMs = 100;               // AR: time before it answers; LR takes its new value then
+    long long onePushLineRate = 2500;  // the line period (10 ns units) that AR measures
+    int flashMs = 0;                   // extra time SA, SA00 and LD take before they answer
+    int resetMs = 0;                   // after CRS00 the camera ignores every line for this long
+    int firmwareVersion = 123;         // VN, shown as 1.23
+    int fpgaVersion = 105;             // PV, shown as 1.05
     std::string cameraId = "VC00000001";    // ID, ten characters
     std::string userId = "STATION-1";       // UD, up to sixteen characters
     std::string deviceVersion = "1.0.2.0";  // DV, four dotted parts

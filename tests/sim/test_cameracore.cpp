@@ -308,6 +308,18 @@ TEST_F(CameraCoreTest, RecalibrationsReportZeroWhileRunningThenTheirResult) {
     EXPECT_EQ(V("PGS"), 3);
 }
 
+TEST_F(CameraCoreTest, AnswerDelaysAddUp) {
+    CameraOptions o = Options();
+    o.processingDelayMs = 40;
+    o.flashMs = 100;
+    o.commandDelayMs = {{"LD", 800}};
+    Make(o);
+    Ask("ga?");
+    EXPECT_EQ(cam->AnswerDelayMs(), 40);
+    Ask("ld=1");
+    EXPECT_EQ(cam->AnswerDelayMs(), 940);
+}
+
 TEST_F(CameraCoreTest, BaudSwitchWaitsForTheAnswerToGoOut) {
     EXPECT_EQ(cam->BaudRate(), 9600);
     EXPECT_EQ(Ask("CBDRT?"), "CBDRT=1");

@@ -403,7 +403,7 @@ TEST(CamsimProgramTest, HelpNamesEveryOptionAndFailureMode) {
     char buf[1024];
     for (ssize_t n; (n = ::read(out, buf, sizeof buf)) > 0;) text.append(buf, static_cast<std::size_t>(n));
     EXPECT_EQ(WaitExit(pid, 3000), 0);
-    for (const char* opt : {"--port", "--model", "--baud", "--pace", "--delay", "--recal-ms",
+    for (const char* opt : {"--port", "--model", "--baud", "--pace", "--delay", "--delay-cmd", "--recal-ms",
                             "--recal-result", "--fail ", "--fail-after", "--trace", "--help"}) {
         EXPECT_NE(text.find(opt), std::string::npos) << opt;
     }
