@@ -637,14 +637,10 @@ bool CCtrlToolDlg::KeyHook(QWidget* target, QKeyEvent* event) {
     const bool escape = key == Qt::Key_Escape;
     if (!enter && !escape) return false;
 
-    if (PopupOwner(target)) {
-        if (escape) {
-            // Both keys accept the highlighted item of an open list.
-            QKeyEvent accept(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-            QCoreApplication::sendEvent(target, &accept);
-            return true;
-        }
-        return false;
+    if (auto* popupCombo = qobject_cast<ParamComboBox*>(PopupOwner(target))) {
+        // Both keys accept the highlighted item of an open list; the list handles Enter.
+        if (escape) popupCombo->AcceptHighlighted();
+        return escape;
     }
     switch (CGen::Instance().ClassifyWindow(target)) {
         case CGen::kEdit:
@@ -666,20 +662,29 @@ bool CCtrlToolDlg::KeyHook(QWidget* target, QKeyEvent* event) {
 }
 
 bool CCtrlToolDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) || !watched->isWidgetType())
+        return false;
     auto* target = static_cast<QWidget*>(watched);
+    auto* popupCombo = qobject_cast<ParamComboBox*>(PopupOwner(target));
     // A key travels up the parents until taken: hook it once, at the widget it was sent to.
     QWidget* first = QApplication::focusWidget();
-    if (PopupOwner(target) == nullptr && first && target != first) return false;
+    if (!popupCombo && first && target != first) return false;
     bool mine = false;
-    for (QWidget* w = target; w; w = w->parentWidget()) {
-        if (w == this) {
-            mine = true;
-            break;
-        }
-    }
+    for (QWidget* w = target; w && !mine; w = w->parentWidget()) mine = w == this;
     if (!mine) return false;
-    return KeyHook(target, static_cast<QKeyEvent*>(event));
+
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::ShortcutOverride) {
+        // An open list takes Escape before it is pressed; here it accepts the item instead.
+        if (popupCombo && key->key() == Qt::Key_Escape) {
+            popupCombo->AcceptHighlighted();
+            key->accept();
+            return true;
+        }
+        return false;
+    }
+    return KeyHook(target, key);
 }
 
 void CCtrlToolDlg::reject() {
@@ -696,7 +701,7 @@ void CCtrlToolDlg::OnCancel() {
         return;
     }
     m_ending = true;
-    QDialog::done(QDialog::Rejected);
+    done(QDialog::Rejected);
 }
 
 void CCtrlToolDlg::done(int result) {

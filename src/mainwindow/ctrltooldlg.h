@@ -149,10 +149,12 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     bool HasWindow() const override;
     void EnableWindow(bool enable) override;
 
-  protected:
+    // QDialog's ways of ending the run: every one is a close request.
     void reject() override;
     void accept() override;
     void done(int result) override;
+
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

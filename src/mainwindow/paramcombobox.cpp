@@ -1,5 +1,6 @@
 #include "mainwindow/paramcombobox.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -31,6 +32,14 @@ void ParamComboBox::OperatorSelect(int index) {
     m_indexBeforeOperator = currentIndex();
     setCurrentIndex(index);
     emit activated(index);
+}
+
+void ParamComboBox::AcceptHighlighted() {
+    const QModelIndex highlighted = view()->currentIndex();
+    hidePopup();
+    if (!highlighted.isValid()) return;
+    setCurrentIndex(highlighted.row());
+    emit activated(highlighted.row());
 }
 
 void ParamComboBox::showPopup() {

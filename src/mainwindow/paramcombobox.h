@@ -23,6 +23,8 @@ class ParamComboBox : public QComboBox {
     void SetChangeHandler(std::function<void(int ctrlId)> handler);
     // Picks `index` as the operator does from the list (tests and scripted use).
     void OperatorSelect(int index);
+    // Closes the open list and takes its highlighted item, as Enter does.
+    void AcceptHighlighted();
 
     void showPopup() override;
 
