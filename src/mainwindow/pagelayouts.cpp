@@ -122,6 +122,7 @@ QPushButton* SideButton(CTabSheetDialog& page, int ctrlId, const QString& text) 
 
 QHBoxLayout* RightAligned(std::initializer_list<QWidget*> widgets) {
     auto* row = new QHBoxLayout;
+    row->setSpacing(6);
     row->addStretch(1);
     for (QWidget* w : widgets) row->addWidget(w);
     return row;
@@ -181,6 +182,7 @@ void BuildUserA(CTabSheetDialog& page) {
         Group lineRate(page, QStringLiteral("Line Rate"));
         lineRate.Row(QStringLiteral("Line Rate"), page.AddSpin(kLineRate, kLineRateSpin));
         auto* rates = new QHBoxLayout;
+        rates->setSpacing(6);
         rates->addWidget(ValueStatic(page, kLinePeriodLabel, QStringLiteral("XXX.XXms")), 1);
         rates->addWidget(ValueStatic(page, kLineFrequencyLabel, QStringLiteral("XXX.XXHz")), 1);
         auto* ratesHolder = new QWidget(&page);
@@ -288,6 +290,7 @@ void BuildUserB(CTabSheetDialog& page) {
         reading->setReadOnly(true);
         reading->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* readingRow = new QHBoxLayout;
+        readingRow->setSpacing(6);
         readingRow->addWidget(reading, 1);
         readingRow->addSpacing(4);
         readingRow->addWidget(new QLabel(QStringLiteral("C"), &page));
@@ -371,6 +374,7 @@ void BuildFactoryA(CTabSheetDialog& page) {
         Column column(columns);
         Group xml(page, QStringLiteral("XML Version"));
         auto* fields = new QHBoxLayout;
+        fields->setSpacing(4);
         const int digitWidth = page.fontMetrics().horizontalAdvance(QStringLiteral("00")) + 16;
         const int xmlIds[] = {kXmlMajor, kXmlMinor, kXmlRevision};
         for (int i = 0; i < 3; ++i) {
@@ -382,6 +386,7 @@ void BuildFactoryA(CTabSheetDialog& page) {
             fields->addWidget(digit);
         }
         fields->addStretch(1);
+        fields->addSpacing(8);
         fields->addWidget(SideButton(page, kXmlWrite, QStringLiteral("Wirte")));
         fields->addWidget(SideButton(page, kXmlRead, QStringLiteral("Read")));
         xml.Wide(fields);
@@ -402,6 +407,7 @@ void BuildFactoryA(CTabSheetDialog& page) {
         column.Add(model);
 
         auto* actions = new QHBoxLayout;
+        actions->setSpacing(6);
         actions->addWidget(page.AddButton(kCameraReset, QStringLiteral("Camera Reset")));
         actions->addWidget(page.AddButton(kTerminal, QStringLiteral("Terminal")));
         actions->addWidget(page.AddButton(kStoreAll, QStringLiteral("Store All")));
