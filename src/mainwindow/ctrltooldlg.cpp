@@ -696,6 +696,9 @@ void CCtrlToolDlg::accept() {
 }
 
 void CCtrlToolDlg::OnCancel() {
+    // While a long operation has the window disabled, a close request from the window
+    // manager must not pull the link away from under it; the operator closes afterwards.
+    if (!isEnabled() && m_closeWithoutConfirmation != 1) return;
     if (m_closeWithoutConfirmation != 1 &&
         !AskYesNo("Are you sure to terminate the Camera Control Tool ?", "Confirm")) {
         return;

@@ -431,6 +431,13 @@ TEST_F(PagesTest, ClosingAsksForConfirmation) {
     EXPECT_EQ(prompt.entries().size(), 3u);
     EXPECT_TRUE(dlg->isVisible());
 
+    // Disabled during a long operation: a close request is not taken.
+    dlg->EnableWindow(false);
+    dlg->close();
+    EXPECT_EQ(prompt.entries().size(), 3u);
+    EXPECT_TRUE(dlg->isVisible());
+    dlg->EnableWindow(true);
+
     prompt.ScriptAnswers({PromptAnswer::Yes});
     dlg->OnMenuCommand(kMenuExit);
     EXPECT_FALSE(dlg->isVisible());
