@@ -1,6 +1,7 @@
 #include "mainwindow/spineditbox.h"
 
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QWheelEvent>
 #include <algorithm>
@@ -77,6 +78,15 @@ void SpinEditBox::stepBy(int steps) {
     const long long target = static_cast<long long>(value()) + nm.delta;
     SetPosition(static_cast<int>(std::clamp<long long>(target, minimum(), maximum())));
     selectAll();
+}
+
+QValidator::State SpinEditBox::validate(QString& input, int& pos) const {
+    const QValidator::State state = QSpinBox::validate(input, pos);
+    if (state != QValidator::Invalid) return state;
+    // A number outside the range must stay as typed: dropping the keystroke would leave a
+    // shorter number that fits ("2000" becoming "200") and that would then be written.
+    static const QRegularExpression whole(QStringLiteral("^\\s*[+-]?\\d*\\s*$"));
+    return whole.match(input).hasMatch() ? QValidator::Intermediate : QValidator::Invalid;
 }
 
 void SpinEditBox::wheelEvent(QWheelEvent* event) {

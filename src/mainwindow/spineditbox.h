@@ -44,6 +44,7 @@ class SpinEditBox : public QSpinBox {
     void SetCommitHandler(std::function<void(int editId)> handler);
 
     void stepBy(int steps) override;
+    QValidator::State validate(QString& input, int& pos) const override;
 
   protected:
     void wheelEvent(QWheelEvent* event) override;

@@ -189,6 +189,17 @@ TEST_F(ControlEvents, LeavingASpinEditWritesATypedValueOnceAndNothingWhenUnchang
     EXPECT_EQ(CameraValue("GA"), 300);
 }
 
+TEST_F(ControlEvents, AValueTypedOutsideTheRangeIsNotWrittenInPart) {
+    // Cutting "2000" to the "200" that still fits would write a value nobody typed.
+    SpinEditBox* gain = FocusSpin(kGainLevel);
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type(QStringLiteral("2000"));
+    LeaveField();
+    EXPECT_TRUE(camera.ReceivedLines().empty());
+    EXPECT_EQ(gain->EditText().toStdString(), "100");
+    EXPECT_EQ(CameraValue("GA"), 100);
+}
+
 TEST_F(ControlEvents, EachArrowStepIsOneWriteAndAStepPastTheMaximumStopsThere) {
     SpinEditBox* gain = FocusSpin(kGainLevel);
     Key(Qt::Key_Up);
