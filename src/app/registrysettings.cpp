@@ -33,22 +33,24 @@ constexpr const char* kValueNames[10] = {
 // The registry query's data buffer: a value whose data does not fit counts as missing.
 constexpr size_t kQueryBufferSize = 512;
 
-enum class KeyState { Opened, Created, Unavailable };
+bool WriteAtomically(const std::string& path, const std::string& data);
 
-// Reads the file into `store`. A missing file, or one without our key, is a missing
-// key: it is created (written out) and the operation in progress counts as failed.
-KeyState OpenKey(const std::string& path, RegStore& store) {
+// Reads the file into `store`; true when the key was there. A missing file, or one
+// without our key, is a missing key: it is created (written out) and the operation in
+// progress counts as failed. An unreadable file is left alone.
+bool OpenKey(const std::string& path, RegStore& store) {
     std::ifstream in(path, std::ios::binary);
     if (in) {
         std::ostringstream s;
         s << in.rdbuf();
         store.Parse(s.str());
-        if (store.HasKey()) return KeyState::Opened;
+        if (store.HasKey()) return true;
     } else if (std::filesystem::exists(path)) {
-        return KeyState::Unavailable;  // unreadable: leave it alone
+        return false;
     }
     store.CreateKey();
-    return KeyState::Created;
+    WriteAtomically(path, store.Serialize());
+    return false;
 }
 
 // Replaces the file atomically: temporary file, flush to disk, rename.
@@ -127,9 +129,7 @@ int RegistrySettings::GetInt(int id, std::int32_t& out, std::int32_t defaultValu
     const char* name = ValueName(id);
     if (!name) return 0;
     RegStore store(kKeyPath);
-    KeyState state = OpenKey(m_filePath, store);
-    if (state == KeyState::Created) WriteAtomically(m_filePath, store.Serialize());
-    if (state != KeyState::Opened) return 0;
+    if (!OpenKey(m_filePath, store)) return 0;
     auto v = store.Get(name);
     if (!v) return 0;
     if (v->type == RegStore::Value::Type::Dword) {
@@ -145,9 +145,7 @@ int RegistrySettings::GetString(int id, std::string& out) {
     const char* name = ValueName(id);
     if (!name) return 0;
     RegStore store(kKeyPath);
-    KeyState state = OpenKey(m_filePath, store);
-    if (state == KeyState::Created) WriteAtomically(m_filePath, store.Serialize());
-    if (state != KeyState::Opened) return 0;
+    if (!OpenKey(m_filePath, store)) return 0;
     auto v = store.Get(name);
     if (!v) return 0;
     if (v->type == RegStore::Value::Type::Dword) {
@@ -170,9 +168,7 @@ int RegistrySettings::SetInt(int id, std::int32_t value) {
     const char* name = ValueName(id);
     if (!name) return 0;
     RegStore store(kKeyPath);
-    KeyState state = OpenKey(m_filePath, store);
-    if (state == KeyState::Created) WriteAtomically(m_filePath, store.Serialize());
-    if (state != KeyState::Opened) return 0;
+    if (!OpenKey(m_filePath, store)) return 0;
     RegStore::Value v;
     v.type = RegStore::Value::Type::Dword;
     v.dword = static_cast<std::uint32_t>(value);
@@ -184,9 +180,7 @@ int RegistrySettings::SetString(int id, const std::string& text) {
     const char* name = ValueName(id);
     if (!name) return 0;
     RegStore store(kKeyPath);
-    KeyState state = OpenKey(m_filePath, store);
-    if (state == KeyState::Created) WriteAtomically(m_filePath, store.Serialize());
-    if (state != KeyState::Opened) return 0;
+    if (!OpenKey(m_filePath, store)) return 0;
     RegStore::Value v;
     v.type = RegStore::Value::Type::String;
     // The stored data ends at the text's first zero byte, as a C string would.
