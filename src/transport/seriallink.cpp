@@ -158,8 +158,17 @@ int SerialLink::Read(char* buffer, int length, std::uint32_t timeoutMs) {
     LibraryChannel* lib = Library(m_kind);
     if (!lib) return 0;
     for (;;) {
-        total += lib->Read(buffer + total, 1, kLibraryReadTimeoutMs);
-        if (total >= length || ElapsedMs(start) >= timeoutMs) break;
+        const std::uint32_t before = TickCount();
+        const int got = lib->Read(buffer + total, 1, kLibraryReadTimeoutMs);
+        total += got;
+        const std::uint32_t elapsed = ElapsedMs(start);
+        if (total >= length || elapsed >= timeoutMs) break;
+        // A closed port, or a library that does not wait, answers at once: wait out the
+        // read time-out here instead of spinning on it.
+        if (got == 0 && ElapsedMs(before) == 0) {
+            const std::uint32_t left = timeoutMs - elapsed;
+            SleepMs(left < kLibraryReadTimeoutMs ? left : kLibraryReadTimeoutMs);
+        }
     }
     return total;
 }

@@ -30,6 +30,7 @@ struct LogRecorder : CommandLogSink {
 struct FakeLibrary : LibraryChannel {
     std::vector<std::string> calls;
     std::string pending;
+    int reads = 0;
     int GetPortCount() override { return 2; }
     std::string GetPortName(int index) override { return index == 0 ? "A" : index == 1 ? "B" : ""; }
     int OpenPort(int index) override {
@@ -47,6 +48,7 @@ struct FakeLibrary : LibraryChannel {
     int Read(char* b, int n, int t) override {
         EXPECT_EQ(n, 1);
         EXPECT_EQ(t, 10);
+        ++reads;
         if (pending.empty()) return 0;
         b[0] = pending[0];
         pending.erase(0, 1);
@@ -191,4 +193,15 @@ TEST(SerialLink, ReadReturnsAsSoonAsTheBytesAreThere) {
     EXPECT_GE(ms, 90);
     EXPECT_LT(ms, 1000);
     EXPECT_EQ(std::string(buf, 2), "OK");
+}
+
+TEST(SerialLink, ALibraryThatAnswersAtOnceIsNotSpunOn) {
+    FakeLibrary lib;  // returns at once with nothing, as a library with no open port does
+    SerialLink link(SerialLink::Channels{nullptr, &lib, nullptr, nullptr}, nullptr);
+    link.SetKind(CameraLink2000);
+    char c;
+    const auto t0 = steady_clock::now();
+    EXPECT_EQ(link.Read(&c, 1, 100), 0);
+    EXPECT_GE(duration_cast<milliseconds>(steady_clock::now() - t0).count(), 100);
+    EXPECT_LE(lib.reads, 12);  // one call per 10 ms library time-out, not thousands
 }
