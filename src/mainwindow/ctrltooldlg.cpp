@@ -118,6 +118,11 @@ CCtrlToolDlg::CCtrlToolDlg(QWidget* parent)
 }
 
 CCtrlToolDlg::~CCtrlToolDlg() {
+    // Destroying the widgets moves the focus, which would commit an edit to a window that
+    // no longer exists.
+    for (int i = 0; i < m_pageCount; ++i) {
+        if (m_pages[static_cast<std::size_t>(i)]) m_pages[static_cast<std::size_t>(i)]->DetachOwner();
+    }
     OnDestroy();
     qApp->removeEventFilter(this);
     // The registries outlive this object; they must not keep a pointer to it.
@@ -125,7 +130,8 @@ CCtrlToolDlg::~CCtrlToolDlg() {
     DialogRegistry::Instance().Unregister(this);
     for (int i = 0; i < m_pageCount; ++i) {
         // Pages that never got a parent are not deleted with the window.
-        if (m_pages[i] && !m_pages[i]->parent()) delete m_pages[i];
+        CTabSheetDialog* page = m_pages[static_cast<std::size_t>(i)];
+        if (page && !page->parent()) delete page;
     }
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }

@@ -38,6 +38,8 @@ class CTabSheetDialog : public QDialog {
     int IsFactoryPage() const { return m_factoryPage; }
     const QString& Caption() const { return m_caption; }
     CCtrlToolDlg* Owner() const { return m_owner; }
+    // From now on the page's widgets report nothing: the owner is going away.
+    void DetachOwner() { m_owner = nullptr; }
 
     // The widget bound to `ctrlId` on this page, or nullptr. A spin edit answers to its
     // edit id and to its up-down id.

@@ -20,6 +20,7 @@
 #include "mainwindow/tabsheetdialog.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
+#include "transport/commandlog.h"
 #include "transport/seriallink.h"
 
 namespace vela::test {
@@ -450,6 +451,22 @@ TEST_F(PagesTest, CloseWithoutConfirmationAfterReset) {
     dlg->close();
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_TRUE(prompt.entries().empty());
+}
+
+TEST_F(PagesTest, ClosingWithAnEditInProgressWritesNothingOnTheWayOut) {
+    auto* gain = Control<SpinEditBox>(kGainLevel);
+    Focus(gain);
+    gain->selectAll();
+    QTest::keyClicks(gain, QStringLiteral("321"));
+    struct Sent : CommandLogSink {
+        void OnLogLine(const std::string& line) override { lines.push_back(line); }
+        Strings lines;
+    } sent;
+    CommandLog::Instance().Join(&sent);
+    dlg.reset();
+    CommandLog::Instance().Leave(&sent);
+    EXPECT_TRUE(sent.lines.empty()) << sent.lines.front();
+    EXPECT_TRUE(camera->ReceivedLines().empty());
 }
 
 struct RecordingDialog : RegisteredDialog {
