@@ -9,8 +9,8 @@ namespace vela {
 std::uint32_t TickCount();
 void SleepMs(std::uint32_t ms);
 
-inline std::uint32_t ElapsedMs(std::uint32_t start) {
-    return TickCount() - start;
-}
+// Milliseconds since `start` (a TickCount()), never more than have really passed: a
+// time-out measured with it never ends early, even by the fraction of a tick.
+std::uint32_t ElapsedMs(std::uint32_t start);
 
 }  // namespace vela
