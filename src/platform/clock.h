@@ -9,8 +9,8 @@ namespace vela {
 std::uint32_t TickCount();
 void SleepMs(std::uint32_t ms);
 
-// Milliseconds since `start` (a TickCount()), never more than have really passed: a
-// time-out measured with it never ends early, even by the fraction of a tick.
+// Milliseconds since `start` (a TickCount()). Ticks are whole milliseconds, so an
+// interval measured with them may be up to one millisecond shorter than it says.
 std::uint32_t ElapsedMs(std::uint32_t start);
 
 }  // namespace vela
