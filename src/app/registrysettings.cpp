@@ -124,29 +124,37 @@ const char* RegistrySettings::ValueName(int id) {
     return id >= 0 && id <= 9 ? kValueNames[id] : nullptr;
 }
 
-int RegistrySettings::GetInt(int id, std::int32_t& out, std::int32_t defaultValue) {
-    out = defaultValue;
+std::optional<RegStore::Value> RegistrySettings::Query(int id) const {
+    const char* name = ValueName(id);
+    if (!name) return std::nullopt;
+    RegStore store(kKeyPath);
+    if (!OpenKey(m_filePath, store)) return std::nullopt;
+    auto v = store.Get(name);
+    // Data that does not fit the query buffer (with its terminating zero) counts as missing.
+    if (v && v->type == RegStore::Value::Type::String && v->text.size() + 1 > kQueryBufferSize)
+        return std::nullopt;
+    return v;
+}
+
+int RegistrySettings::Store(int id, const RegStore::Value& value) {
     const char* name = ValueName(id);
     if (!name) return 0;
     RegStore store(kKeyPath);
     if (!OpenKey(m_filePath, store)) return 0;
-    auto v = store.Get(name);
+    store.Set(name, value);
+    return WriteAtomically(m_filePath, store.Serialize()) ? 1 : 0;
+}
+
+int RegistrySettings::GetInt(int id, std::int32_t& out, std::int32_t defaultValue) {
+    out = defaultValue;
+    auto v = Query(id);
     if (!v) return 0;
-    if (v->type == RegStore::Value::Type::Dword) {
-        out = static_cast<std::int32_t>(v->dword);
-        return 1;
-    }
-    if (v->text.size() + 1 > kQueryBufferSize) return 0;
-    out = TextToInt(v->text);
+    out = v->type == RegStore::Value::Type::Dword ? static_cast<std::int32_t>(v->dword) : TextToInt(v->text);
     return 1;
 }
 
 int RegistrySettings::GetString(int id, std::string& out) {
-    const char* name = ValueName(id);
-    if (!name) return 0;
-    RegStore store(kKeyPath);
-    if (!OpenKey(m_filePath, store)) return 0;
-    auto v = store.Get(name);
+    auto v = Query(id);
     if (!v) return 0;
     if (v->type == RegStore::Value::Type::Dword) {
         // A DWORD's four bytes read as text stop at their first zero byte.
@@ -159,34 +167,23 @@ int RegistrySettings::GetString(int id, std::string& out) {
         out = bytes;
         return 1;
     }
-    if (v->text.size() + 1 > kQueryBufferSize) return 0;
     out = v->text.substr(0, v->text.find('\0'));
     return 1;
 }
 
 int RegistrySettings::SetInt(int id, std::int32_t value) {
-    const char* name = ValueName(id);
-    if (!name) return 0;
-    RegStore store(kKeyPath);
-    if (!OpenKey(m_filePath, store)) return 0;
     RegStore::Value v;
     v.type = RegStore::Value::Type::Dword;
     v.dword = static_cast<std::uint32_t>(value);
-    store.Set(name, v);
-    return WriteAtomically(m_filePath, store.Serialize()) ? 1 : 0;
+    return Store(id, v);
 }
 
 int RegistrySettings::SetString(int id, const std::string& text) {
-    const char* name = ValueName(id);
-    if (!name) return 0;
-    RegStore store(kKeyPath);
-    if (!OpenKey(m_filePath, store)) return 0;
     RegStore::Value v;
     v.type = RegStore::Value::Type::String;
     // The stored data ends at the text's first zero byte, as a C string would.
     v.text = text.substr(0, text.find('\0'));
-    store.Set(name, v);
-    return WriteAtomically(m_filePath, store.Serialize()) ? 1 : 0;
+    return Store(id, v);
 }
 
 int RegistrySettings::GetPath(int id, std::string& out) {

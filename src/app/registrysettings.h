@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "app/regstore.h"
 
 namespace vela {
 
@@ -44,6 +47,10 @@ class RegistrySettings {
     const std::string& filePath() const { return m_filePath; }
 
   private:
+    // One value of the key, or nothing when the key, the value or its room is missing.
+    std::optional<RegStore::Value> Query(int id) const;
+    int Store(int id, const RegStore::Value& value);
+
     std::string m_filePath;
     std::int32_t m_previousShutdownStatus = 0;
 };
