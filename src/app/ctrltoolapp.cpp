@@ -9,8 +9,12 @@
 #include <cstdlib>
 
 #include "mainwindow/ctrltooldlg.h"
+#include "platform/filedialog.h"
 #include "platform/prompt.h"
+#include "platform/qtfiledialog.h"
 #include "platform/qtprompt.h"
+#include "platform/qtshellopen.h"
+#include "platform/shellopen.h"
 
 namespace vela {
 namespace {
@@ -59,8 +63,12 @@ int CCtrlToolApp::InitInstance() {
     QApplication app(m_argc, m_argv);
     QtPrompt prompt;
     QtWaitCursor waitCursor;
+    QtFileDialog fileDialog;
+    QtShellOpen shellOpen;
     Prompt::Install(&prompt);
     WaitCursor::Install(&waitCursor);
+    FileDialog::Install(&fileDialog);
+    ShellOpen::Install(&shellOpen);
 
     {
         CCtrlToolDlg dlg;
@@ -70,6 +78,8 @@ int CCtrlToolApp::InitInstance() {
         dlg.exec();
     }
 
+    ShellOpen::Install(nullptr);
+    FileDialog::Install(nullptr);
     WaitCursor::Install(nullptr);
     Prompt::Install(nullptr);
     return 0;

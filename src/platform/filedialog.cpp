@@ -1,0 +1,24 @@
+#include "platform/filedialog.h"
+
+namespace vela {
+namespace {
+
+class CancellingFileDialog final : public FileDialog {
+  public:
+    FileDialogResult Run(const FileDialogRequest&) override { return {}; }
+};
+
+CancellingFileDialog g_cancelling;
+FileDialog* g_installed = nullptr;
+
+}  // namespace
+
+FileDialog& FileDialog::Instance() {
+    return g_installed ? *g_installed : g_cancelling;
+}
+
+void FileDialog::Install(FileDialog* dialog) {
+    g_installed = dialog;
+}
+
+}  // namespace vela
