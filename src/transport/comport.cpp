@@ -67,6 +67,13 @@ std::string Reason(int err, const std::string& path) {
     }
 }
 
+// A port left exclusive refuses every later open by a normal user for as long as any
+// other descriptor keeps the tty alive (the far end of a pseudo-terminal, another program).
+void CloseExclusive(int fd) {
+    ::ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}
+
 void Fail(const std::string& name, const char* step, const std::string& reason) {
     char text[256];
     std::snprintf(text, sizeof text, "Failed to initialize %s port!\nError in %s", name.c_str(), step);
@@ -122,7 +129,7 @@ int ComPort::Open(const std::string& name, int baudRate, int byteSize, int stopB
     }
     if (::ioctl(fd, TIOCEXCL) != 0) {
         const int err = errno;
-        ::close(fd);
+        CloseExclusive(fd);
         Fail(name, "CreateFile()", Reason(err, path));
         return 0;
     }
@@ -131,12 +138,12 @@ int ComPort::Open(const std::string& name, int baudRate, int byteSize, int stopB
     // Close writes to end the wait.
     if (::pipe2(m_wakeFd, O_CLOEXEC | O_NONBLOCK) != 0) {
         const int err = errno;
-        ::close(fd);
+        CloseExclusive(fd);
         Fail(name, "SetCommMask()", Reason(err, path));
         return 0;
     }
     auto closeAll = [&] {
-        ::close(fd);
+        CloseExclusive(fd);
         ::close(m_wakeFd[0]);
         ::close(m_wakeFd[1]);
         m_wakeFd[0] = m_wakeFd[1] = -1;
@@ -222,7 +229,7 @@ void ComPort::Close() {
     }
     if (m_thread.joinable()) m_thread.join();
     if (m_fd >= 0) {
-        ::close(m_fd);
+        CloseExclusive(m_fd);
         m_fd = -1;
     }
     for (int& w : m_wakeFd) {
@@ -289,9 +296,10 @@ int ComPort::Write(const char* data, int length) {
             if (n == 1) break;
             if (n < 0 && errno == EINTR) continue;
             if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-                auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                deadline - std::chrono::steady_clock::now())
-                                .count();
+                // Rounded up: a poll cut to whole milliseconds would give up before the time-out.
+                auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                        .count();
                 if (left <= 0) break;
                 pollfd p{m_fd, POLLOUT, 0};
                 ::poll(&p, 1, static_cast<int>(left));
@@ -311,16 +319,18 @@ int ComPort::Read(char* buffer, int length) {
 
 bool ComPort::WaitForData(std::uint32_t timeoutMs) {
     if (m_ring.Available() > 0) return true;
+    // A point in time, not a count of ticks: a wait woken early for nothing goes back to
+    // sleep for what is left, never for less.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     if (!IsOpen()) {
         // Nothing can arrive on a closed port; waiting out the time keeps callers that
         // poll in a loop from spinning.
-        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        std::this_thread::sleep_until(until);
         return false;
     }
     std::unique_lock<std::mutex> lock(m_dataMutex);
-    return m_dataArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] {
-        return m_ring.Available() > 0 || !IsOpen();
-    }) && m_ring.Available() > 0;
+    return m_dataArrived.wait_until(lock, until, [this] { return m_ring.Available() > 0 || !IsOpen(); }) &&
+           m_ring.Available() > 0;
 }
 
 }  // namespace vela

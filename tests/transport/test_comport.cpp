@@ -1,6 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -8,6 +16,7 @@
 #include "app/configpaths.h"
 #include "platform/recordingprompt.h"
 #include "support/pty.h"
+#include "support/tempconfig.h"
 #include "transport/comport.h"
 #include "transport/comportringbuffer.h"
 
@@ -155,7 +164,7 @@ TEST(ComPort, CloseWhileTheThreadWaitsReturnsPromptly) {
     std::this_thread::sleep_for(milliseconds(50));
     const auto t0 = steady_clock::now();
     port.Close();
-    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - t0).count(), 500);
+    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - t0).count(), 2000);
     EXPECT_FALSE(port.IsOpen());
     port.Close();  // harmless when closed
     char c = 'x';
@@ -243,4 +252,82 @@ TEST(ComPort, WritesOfTwoInstancesNeverInterleave) {
     otherInstance.unlock();
     WaitForAvailable(port, 4);
     EXPECT_EQ(port.Available(), 4);
+}
+
+TEST(ComPort, ClosingGivesUpTheExclusiveClaim) {
+    PtyPeer peer;  // keeps the slave open, as the simulated camera or another program does
+    const std::string name = peer.LinkAsComPort(3);
+    {
+        ComPort port;
+        ASSERT_EQ(port.Open(name, 38400, 8, 0, 0, 0), 1);
+        port.Close();
+        // An open that fails after claiming the port gives the claim up too.
+        RecordingPrompt prompt;
+        EXPECT_EQ(port.Open(name, 12345, 8, 0, 0, 0), 0);
+    }
+    const int fd = ::open(peer.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fd, 0) << std::strerror(errno);
+    int exclusive = -1;
+    EXPECT_EQ(::ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(fd);
+    // The baud search reopens the port once per rate.
+    ComPort again;
+    for (int baud : {9600, 19200, 38400}) EXPECT_EQ(again.Open(name, baud, 8, 0, 0, 0), 1) << baud;
+}
+
+namespace {
+
+std::string UseFreshRuntimeDir() {
+    const std::string dir = ConfigDir() + "/run";
+    MakeDirs(dir);
+    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    return dir;
+}
+
+// Whether another process could take the lock now.
+bool LockIsFree(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return true;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+}
+
+}  // namespace
+
+TEST(RsMutex, ALockFileWeMayOnlyReadStillLocksAcrossProcesses) {
+    UseFreshRuntimeDir();
+    const std::string path = RsMutex::LockFilePath();
+    vela::test::WriteFile(path, "");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);  // as if another user had created it
+    RsMutex mutex;
+    mutex.lock();
+    EXPECT_FALSE(LockIsFree(path));
+    mutex.unlock();
+    EXPECT_TRUE(LockIsFree(path));
+}
+
+TEST(RsMutex, ANewLockFileIsOpenToEveryUser) {
+    UseFreshRuntimeDir();
+    const mode_t old = ::umask(022);
+    { RsMutex mutex; }
+    ::umask(old);
+    struct stat st {};
+    ASSERT_EQ(::stat(RsMutex::LockFilePath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666u);
+}
+
+TEST(RsMutex, ALockFileThatCannotBeOpenedIsSaidOnce) {
+    ::setenv("XDG_RUNTIME_DIR", (ConfigDir() + "/no-such-folder").c_str(), 1);
+    testing::internal::CaptureStderr();
+    {
+        RsMutex first;
+        RsMutex second;
+        std::lock_guard<RsMutex> lock(first);  // still serialises within the process
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    const auto at = err.find("Rs Mutex");
+    ASSERT_NE(at, std::string::npos) << err;
+    EXPECT_EQ(err.find("Rs Mutex", at + 1), std::string::npos) << err;
 }
