@@ -281,8 +281,8 @@ bool PtyCamera::SleepMs(int ms) {
     if (ms <= 0) return !m_stop.load();
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!m_stop.load()) {
-        auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        // Rounded up: a pause cut to whole milliseconds would end early.
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0) return true;
         pollfd p{m_wakeFd[0], POLLIN, 0};
         ::poll(&p, 1, static_cast<int>(left.count()) + 1);

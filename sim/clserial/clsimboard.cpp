@@ -23,14 +23,14 @@ constexpr std::size_t kMaxLine = 4096;            // a longer line is noise and 
 
 using Micros = long long;
 
+// Rounded up, so a deadline counted from now is never short of its time-out.
 Micros NowUs() {
     using namespace std::chrono;
-    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+    return ceil<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 void SleepUntil(Micros when) {
-    const Micros now = NowUs();
-    if (when > now) std::this_thread::sleep_for(std::chrono::microseconds(when - now));
+    std::this_thread::sleep_until(std::chrono::steady_clock::time_point(std::chrono::microseconds(when)));
 }
 
 int RateFromFlag(std::uint32_t flag) {

@@ -19,4 +19,9 @@ void SleepMs(std::uint32_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+std::uint32_t Deadline::LeftMs() const {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_end - Clock::now()).count();
+    return left > 0 ? static_cast<std::uint32_t>(left) : 0;
+}
+
 }  // namespace vela

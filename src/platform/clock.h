@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace vela {
@@ -10,7 +11,26 @@ std::uint32_t TickCount();
 void SleepMs(std::uint32_t ms);
 
 // Milliseconds since `start` (a TickCount()). Ticks are whole milliseconds, so an
-// interval measured with them may be up to one millisecond shorter than it says.
+// interval measured with them may be up to one millisecond shorter than it says: never
+// end a time-out on it, use a Deadline.
 std::uint32_t ElapsedMs(std::uint32_t start);
+
+// The end of a time-out as a point in real time. A wait that runs until Passed() has
+// waited its whole time-out, whichever fraction of a tick it started in.
+class Deadline {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit Deadline(std::uint32_t timeoutMs) : m_end(Clock::now() + std::chrono::milliseconds(timeoutMs)) {}
+
+    bool Passed() const { return Clock::now() >= m_end; }
+    Clock::time_point When() const { return m_end; }
+    // What is left, rounded up to whole milliseconds so a wait of that long reaches the
+    // end; 0 once passed.
+    std::uint32_t LeftMs() const;
+
+  private:
+    Clock::time_point m_end;
+};
 
 }  // namespace vela

@@ -176,10 +176,11 @@ int Command::ReceiveLine(int log) {
     }
 }
 
-bool Command::WaitForLine(std::uint32_t start, int timeoutMs) {
+bool Command::WaitForLine(int timeoutMs) {
+    const Deadline deadline(TimeoutOf(timeoutMs));
     SleepMs(kPollStepMs);
     while (!ReceiveLine(1)) {
-        if (ElapsedMs(start) >= TimeoutOf(timeoutMs)) return false;
+        if (deadline.Passed()) return false;
         SleepMs(kPollStepMs);
     }
     return true;
@@ -187,8 +188,7 @@ bool Command::WaitForLine(std::uint32_t start, int timeoutMs) {
 
 int Command::WaitComplete(int timeoutMs) {
     WaitCursorScope cursor;
-    const std::uint32_t start = TickCount();
-    if (!WaitForLine(start, timeoutMs)) {
+    if (!WaitForLine(timeoutMs)) {
         cursor.End();
         OnlineStatusRegistry::Instance().SetOffline();
         return 0;
@@ -221,8 +221,7 @@ int Command::QueryCommand(int cmdId, CommandValue& value, int timeoutMs) {
     const CommandEntry* entry = CommandAt(cmdId);
     if (!entry) return 0;
     m_link.Write(FormatQueryLine(cmdId, true));
-    const std::uint32_t start = TickCount();
-    if (!WaitForLine(start, timeoutMs)) {
+    if (!WaitForLine(timeoutMs)) {
         OnlineStatusRegistry::Instance().SetOffline();
         return 0;
     }

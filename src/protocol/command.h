@@ -103,7 +103,7 @@ class Command {
     std::string FormatSetLineAs(int cmdId, ValueKind kind, const CommandValue& value, bool appendCrLf) const;
     int WriteLine(const std::string& line, int timeoutMs);
     // Sleeps and receives until a line is complete; false at the time-out.
-    bool WaitForLine(std::uint32_t start, int timeoutMs);
+    bool WaitForLine(int timeoutMs);
     static int FindRow(int ctrlId);
     static void ShowError(const std::string& text);
 

@@ -1,6 +1,9 @@
 #include "transport/seriallink.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "app/registrysettings.h"
 #include "platform/clock.h"
@@ -140,34 +143,31 @@ int SerialLink::Write(const std::string& text) {
 
 int SerialLink::Read(char* buffer, int length, std::uint32_t timeoutMs) {
     if (!IsValidLinkKind(m_kind) || length <= 0) return 0;
-    const std::uint32_t start = TickCount();
+    const Deadline deadline(timeoutMs);
     int total = 0;
     if (m_kind == ComPortKind) {
         ComPort* port = m_channels.comPort;
         if (!port) return 0;
         for (;;) {
             total += port->Read(buffer + total, length - total);
-            if (total >= length) break;
-            const std::uint32_t elapsed = ElapsedMs(start);
-            if (elapsed >= timeoutMs) break;
+            if (total >= length || deadline.Passed()) break;
             // Wait for the receive thread's signal instead of polling the ring in a loop.
-            port->WaitForData(timeoutMs - elapsed);
+            port->WaitForData(deadline.LeftMs());
         }
         return total;
     }
     LibraryChannel* lib = Library(m_kind);
     if (!lib) return 0;
     for (;;) {
-        const std::uint32_t before = TickCount();
+        const auto before = Deadline::Clock::now();
         const int got = lib->Read(buffer + total, 1, kLibraryReadTimeoutMs);
         total += got;
-        const std::uint32_t elapsed = ElapsedMs(start);
-        if (total >= length || elapsed >= timeoutMs) break;
+        if (total >= length || deadline.Passed()) break;
         // A closed port, or a library that does not wait, answers at once: wait out the
         // read time-out here instead of spinning on it.
-        if (got == 0 && ElapsedMs(before) == 0) {
-            const std::uint32_t left = timeoutMs - elapsed;
-            SleepMs(left < kLibraryReadTimeoutMs ? left : kLibraryReadTimeoutMs);
+        if (got == 0 && Deadline::Clock::now() - before < std::chrono::milliseconds(1)) {
+            std::this_thread::sleep_until(
+                std::min(deadline.When(), before + std::chrono::milliseconds(kLibraryReadTimeoutMs)));
         }
     }
     return total;

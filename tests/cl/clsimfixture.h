@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
 #include "platform/recordingprompt.h"
+#include "support/stopwatch.h"
 
 namespace vela::test {
 
@@ -37,8 +37,8 @@ class ClSimTest : public ::testing::Test {
 template <typename ReadFn>
 std::string ReadLine(ReadFn read, int timeoutMs) {
     std::string line;
-    const std::uint32_t start = TickCount();
-    while (ElapsedMs(start) < static_cast<std::uint32_t>(timeoutMs)) {
+    const vela::test::Stopwatch start;
+    while (start.Ms() < static_cast<std::uint32_t>(timeoutMs)) {
         char c = 0;
         if (read(&c) == 1) {
             line.push_back(c);

@@ -12,8 +12,8 @@
 #include "camsim/ptycamera.h"
 #include "mainwindow/communicationpanel.h"
 #include "mainwindow/ctrltooldlg.h"
-#include "platform/clock.h"
 #include "platform/recordingprompt.h"
+#include "support/stopwatch.h"
 
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -48,9 +48,9 @@ class MainWindowTest : public ::testing::Test {
         ControlMode::Instance().Set(controlMode);
         dlg = std::make_unique<CCtrlToolDlg>();
         dlg->SetCommunicationPanel(&panel);
-        const std::uint32_t start = TickCount();
+        const vela::test::Stopwatch start;
         dlg->OnInitDialog();
-        return ElapsedMs(start);
+        return start.Ms();
     }
     void TearDown() override {
         dlg.reset();

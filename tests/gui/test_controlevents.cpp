@@ -22,10 +22,10 @@
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/tabsheetdialog.h"
-#include "platform/clock.h"
 #include "platform/recordingprompt.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
+#include "support/stopwatch.h"
 #include "transport/seriallink.h"
 
 namespace vela::test {
@@ -285,9 +285,9 @@ TEST_F(ControlEvents, SensorSelectWaitsLongerThanOtherWritesAndRollsBackOnRefusa
         options.processingDelayMs = kSlowMs;
         core.SetOptions(options);
     });
-    const std::uint32_t start = TickCount();
+    const vela::test::Stopwatch start;
     Pick(kSensorSelect, 1);
-    EXPECT_GE(ElapsedMs(start), static_cast<std::uint32_t>(kSlowMs));
+    EXPECT_GE(start.Ms(), static_cast<std::uint32_t>(kSlowMs));
     EXPECT_EQ(camera.ReceivedLines(), Lines{"SS=1"});
     EXPECT_TRUE(prompt.entries().empty());
     EXPECT_EQ(Saved(kSensorSelect), 1);

@@ -9,10 +9,10 @@
 
 #include "camsim/ptycamera.h"
 #include "mainwindow/parameterreader.h"
-#include "platform/clock.h"
 #include "platform/recordingprompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
+#include "support/stopwatch.h"
 #include "transport/comport.h"
 #include "transport/seriallink.h"
 
@@ -144,9 +144,9 @@ TEST_F(ParameterReaderTest, QueriesAt115200AreMeasured) {
     wire.paceBytes = true;
     Connect(options, wire);
 
-    const std::uint32_t start = TickCount();
+    const vela::test::Stopwatch start;
     ASSERT_EQ(ReadParameterRows(command, model, 0, progress), 28);
-    const std::uint32_t elapsed = ElapsedMs(start);
+    const std::uint32_t elapsed = start.Ms();
     std::printf("28 user-mode queries at 115200 bit/s: %u ms (floor 28 x 20 ms = 560 ms)\n", elapsed);
     RecordProperty("queries_ms", static_cast<int>(elapsed));
     EXPECT_GE(elapsed, 560u);

@@ -6,10 +6,10 @@
 
 #include "camsim/ptycamera.h"
 #include "mainwindow/onlinestatusregistry.h"
-#include "platform/clock.h"
 #include "platform/recordingprompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
+#include "support/stopwatch.h"
 #include "transport/comport.h"
 #include "transport/seriallink.h"
 
@@ -80,9 +80,9 @@ TEST_F(CamsimCommandTest, CameraModelFromTheCamera) {
     EXPECT_EQ(model.Name(), "LS-2000");
 
     camera->SetFailure(sim::FailureMode::Silent);
-    const std::uint32_t start = TickCount();
+    const vela::test::Stopwatch start;
     EXPECT_EQ(model.Read(), 0);  // the last answer stands
-    EXPECT_GE(ElapsedMs(start), 1000u);
+    EXPECT_GE(start.Ms(), 1000u);
     EXPECT_EQ(model.Index(), CameraModel::kUnknown);
     EXPECT_EQ(model.Name(), "LS-2000");
     EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());
