@@ -141,7 +141,7 @@ int RegistrySettings::Store(int id, const RegStore::Value& value) {
     if (!name) return 0;
     RegStore store(kKeyPath);
     if (!OpenKey(m_filePath, store)) return 0;
-    store.Set(name, value);
+    if (!store.Set(name, value)) return 0;
     return WriteAtomically(m_filePath, store.Serialize()) ? 1 : 0;
 }
 

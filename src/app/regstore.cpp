@@ -32,6 +32,20 @@ std::optional<std::string> ReadQuoted(const std::string& s, size_t& pos) {
     return std::nullopt;  // unterminated
 }
 
+// Key and value names are matched as the registry matches them: without regard to case.
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+bool HasLineBreak(const std::string& text) {
+    return text.find_first_of("\r\n") != std::string::npos;
+}
+
 bool IsSectionLine(const std::string& line) {
     return !line.empty() && line.front() == '[';
 }
@@ -104,7 +118,7 @@ void RegStore::Parse(const std::string& content) {
         if (IsSectionLine(l.raw)) {
             if (inKey) m_keyEnd = static_cast<int>(i);
             // A second section of the same key continues it, as an import would.
-            inKey = l.raw == keyHeader;
+            inKey = SameName(l.raw, keyHeader);
             if (inKey && m_keyLine < 0) m_keyLine = static_cast<int>(i);
             continue;
         }
@@ -143,27 +157,32 @@ void RegStore::CreateKey() {
 std::optional<RegStore::Value> RegStore::Get(const std::string& name) const {
     std::optional<Value> found;
     for (const Line& l : m_lines)
-        if (l.value && l.name == name) found = l.value;
+        if (l.value && SameName(l.name, name)) found = l.value;
     return found;
 }
 
-void RegStore::Set(const std::string& name, const Value& value) {
+bool RegStore::Set(const std::string& name, const Value& value) {
+    // A line break would split the value line: it could never be read back, and each
+    // later write would add another broken copy.
+    if (HasLineBreak(name) || (value.type == Value::Type::String && HasLineBreak(value.text))) return false;
     CreateKey();
-    const std::string raw = FormatValueLine(name, value);
     int last = -1;
     for (size_t i = 0; i < m_lines.size(); ++i)
-        if (m_lines[i].value && m_lines[i].name == name) last = static_cast<int>(i);
+        if (m_lines[i].value && SameName(m_lines[i].name, name)) last = static_cast<int>(i);
     if (last >= 0) {
         // Only the last assignment counts, so replacing it is enough; earlier duplicates
-        // stay as they were.
-        m_lines[static_cast<size_t>(last)] = {raw, name, value};
-        return;
+        // stay as they were. The name keeps the spelling the file has.
+        Line& line = m_lines[static_cast<size_t>(last)];
+        line = {FormatValueLine(line.name, value), line.name, value};
+        return true;
     }
+    const std::string raw = FormatValueLine(name, value);
     // Insert after the last non-empty line of the section.
     int at = m_keyEnd;
     while (at - 1 > m_keyLine && m_lines[static_cast<size_t>(at - 1)].raw.empty()) --at;
     m_lines.insert(m_lines.begin() + at, Line{raw, name, value});
     ++m_keyEnd;
+    return true;
 }
 
 }  // namespace vela

@@ -35,9 +35,11 @@ class RegStore {
     bool HasKey() const { return m_keyLine >= 0; }
     void CreateKey();
 
-    // The last assignment of a name wins, as when the file is imported.
+    // The last assignment of a name wins, as when the file is imported. Names match
+    // without regard to case. Set refuses (false, nothing changed) a name or text that
+    // holds a CR or LF.
     std::optional<Value> Get(const std::string& name) const;
-    void Set(const std::string& name, const Value& value);
+    bool Set(const std::string& name, const Value& value);
 
     static std::string Escape(const std::string& text);
 

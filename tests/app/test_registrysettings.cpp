@@ -209,3 +209,37 @@ TEST(RegistrySettings, LinkSettingsAndControlModeAreSavedBeforeTheMarker) {
     EXPECT_EQ(link.GetKind(), ComPortKind);
     EXPECT_EQ(link.GetPortIndex(), 6);
 }
+
+TEST(RegistrySettings, AValueWithALineBreakIsRefusedAndTheFileStaysReadable) {
+    RegistrySettings s;
+    ASSERT_EQ(s.SetString(CameraFilePath, "/home/op/cams"), 1);
+    const std::string before = ReadFile(RegPath());
+    for (const char* folder : {"/home/op/new\nline", "/home/op/cr\rhere"}) {
+        EXPECT_EQ(s.SetString(CameraFilePath, folder), 0) << folder;
+        EXPECT_EQ(ReadFile(RegPath()), before);
+    }
+    ASSERT_EQ(s.SetInt(ComPortNo, 3), 1);  // later writes still work and keep the old value
+    RegistrySettings again;
+    std::string text;
+    EXPECT_EQ(again.GetString(CameraFilePath, text), 1);
+    EXPECT_EQ(text, "/home/op/cams");
+    std::int32_t v = 0;
+    EXPECT_EQ(again.GetInt(ComPortNo, v, 0), 1);
+    EXPECT_EQ(v, 3);
+}
+
+TEST(RegistrySettings, NamesMatchWithoutRegardToCaseAndKeepTheirSpelling) {
+    // As a Windows registry editor exports the key.
+    WriteFile(RegPath(),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\VELA-4K Control Tool]\r\n"
+              "\"COM PORT NO\"=dword:00000002\r\n\"control mode\"=dword:00000001\r\n");
+    RegistrySettings s;
+    std::int32_t v = 0;
+    EXPECT_EQ(s.GetInt(ComPortNo, v, 0), 1);
+    EXPECT_EQ(v, 2);
+    ASSERT_EQ(s.SetInt(ControlModeSetting, 0), 1);
+    const std::string file = ReadFile(RegPath());
+    EXPECT_EQ(file.find('['), file.rfind('[')) << "no second key:\n" << file;
+    EXPECT_NE(file.find("\"control mode\"=dword:00000000\r\n"), std::string::npos) << file;
+    EXPECT_EQ(file.find("Control Mode"), std::string::npos) << file;
+}
