@@ -18,9 +18,12 @@ void CommandLog::Leave(CommandLogSink* sink) {
 }
 
 void CommandLog::Log(const std::string& line) {
-    // A sink may leave the log while it handles a line; walk a copy.
+    // A sink may make itself or another sink leave (and be destroyed) while it handles a
+    // line: walk a copy and skip whoever has left.
     const std::vector<CommandLogSink*> sinks = m_sinks;
-    for (CommandLogSink* sink : sinks) sink->OnLogLine(line);
+    for (CommandLogSink* sink : sinks) {
+        if (std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) sink->OnLogLine(line);
+    }
 }
 
 std::string CommandLog::SentLine(const std::string& text) {

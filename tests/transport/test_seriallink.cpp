@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -181,12 +183,12 @@ TEST(SerialLink, ReadReturnsAsSoonAsTheBytesAreThere) {
     ComPort port;
     SerialLink link(SerialLink::Channels{&port, nullptr, nullptr, nullptr}, nullptr);
     ASSERT_EQ(link.ReopenCurrent(), 1);
+    steady_clock::time_point written;
     std::thread late([&] {
         std::this_thread::sleep_for(milliseconds(100));
-    steady_clock::time_point written;
+        written = steady_clock::now();
         peer.Write("OK");
     });
-        written = steady_clock::now();
     char buf[2];
     const auto t0 = steady_clock::now();
     EXPECT_EQ(link.Read(buf, 2, 5000), 2);
@@ -206,4 +208,26 @@ TEST(SerialLink, ALibraryThatAnswersAtOnceIsNotSpunOn) {
     EXPECT_EQ(link.Read(&c, 1, 100), 0);
     EXPECT_GE(duration_cast<milliseconds>(steady_clock::now() - t0).count(), 100);
     EXPECT_LE(lib.reads, 12);  // one call per 10 ms library time-out, not thousands
+}
+
+TEST(CommandLog, ASinkThatLeavesDuringALineGetsNoMore) {
+    // The terminal closing the communication window while it shows a line: the window
+    // leaves the log and is destroyed before the log reaches it.
+    struct Closer : CommandLogSink {
+        std::function<void()> onLine;
+        Closer() { CommandLog::Instance().Join(this); }
+        ~Closer() override { CommandLog::Instance().Leave(this); }
+        void OnLogLine(const std::string&) override { onLine(); }
+    };
+    Closer closer;
+    LogRecorder stays;
+    auto destroyed = std::make_unique<LogRecorder>();
+    LogRecorder leaves;
+    closer.onLine = [&] {
+        destroyed.reset();
+        CommandLog::Instance().Leave(&leaves);
+    };
+    CommandLog::Instance().Log("Rx: COMPLETE");
+    EXPECT_EQ(stays.lines, std::vector<std::string>{"Rx: COMPLETE"});
+    EXPECT_TRUE(leaves.lines.empty());
 }
