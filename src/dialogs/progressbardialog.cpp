@@ -27,7 +27,8 @@ CProgressBarDialog& CProgressBarDialog::Instance() {
 CProgressBarDialog::CProgressBarDialog()
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("progress%1").arg(kTemplateId));
-    setWindowTitle(QString());
+    // A caption bar with no text: an empty title would make Qt show the program's name.
+    setWindowTitle(QStringLiteral(" "));
     setModal(false);
 
     m_text = new QLabel(QStringLiteral("Message"), this);

@@ -212,6 +212,11 @@ bool CCtrlToolDlg::OnInitDialog() {
     if (result == 1) ReadCameraSettings();
     Command::Instance().SaveDataValues();
     ShowAllValues();
+    // Offline the pages still follow their rules for the values shown, and the model
+    // list stays empty until a model is known.
+    ShowModelControls();
+    ApplyEnableRules();
+    UpdateLineRateLabels();
     return true;
 }
 
@@ -673,9 +678,9 @@ bool CCtrlToolDlg::eventFilter(QObject* watched, QEvent* event) {
     // A key travels up the parents until taken: hook it once, at the widget it was sent to.
     QWidget* first = QApplication::focusWidget();
     if (!popupCombo && first && target != first) return false;
-    bool mine = false;
-    for (QWidget* w = target; w && !mine; w = w->parentWidget()) mine = w == this;
-    if (!mine) return false;
+    // Only this window's and its pages' own controls: a message box or dialog it owns is a
+    // window of its own, whose Enter and Escape answer the box.
+    if ((popupCombo ? popupCombo->window() : target->window()) != this) return false;
 
     auto* key = static_cast<QKeyEvent*>(event);
     if (type == QEvent::ShortcutOverride) {

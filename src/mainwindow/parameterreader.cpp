@@ -8,8 +8,10 @@ namespace vela {
 
 int ReadParameterRows(Command& command, const CameraModel& model, int controlMode,
                       ParameterReadProgress& progress) {
-    const bool factoryMode = controlMode == 1;
-    const int total = factoryMode ? command.CountValueParams() : command.CountUserValueParams();
+    // Only mode 0 leaves the factory rows out, while only mode 1 counts them for the
+    // progress: a stored mode of 2 reads them like the factory mode.
+    const bool factoryRows = controlMode != 0;
+    const int total = controlMode == 1 ? command.CountValueParams() : command.CountUserValueParams();
     progress.Start(kReadingSettingsMessage);
 
     int queries = 0;
@@ -18,7 +20,7 @@ int ReadParameterRows(Command& command, const CameraModel& model, int controlMod
         const ControlEntry& entry = g_controlTable[row];
         if (!model.Is4K() && !model.Is8K()) continue;
         if (!entry.read) continue;
-        if (entry.group == Factory && !factoryMode) continue;
+        if (entry.group == Factory && !factoryRows) continue;
         int value = 0;
         ++queries;
         if (command.ReadValue(entry.cmdId, value, 5000) == 1) command.SetDataValue(entry.ctrlId, value);

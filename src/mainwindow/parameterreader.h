@@ -23,9 +23,10 @@ inline constexpr const char* kReadingSettingsMessage = "Now, reading camera sett
 
 // The parameter read of the whole-camera refresh, without widgets: queries every row of
 // the control table marked for the read, in table order, skipping factory rows in the
-// user control mode (`controlMode` other than 1) and everything for a model that is
-// neither 4K nor 8K. A failed query leaves its row as it was. Progress counts every
-// value row (factory mode) or every user value row, so it ends below 100 before Finish.
+// user control mode (`controlMode` 0) and everything for a model that is neither 4K nor
+// 8K. A failed query leaves its row as it was. Progress counts every value row
+// (`controlMode` 1) or every user value row (any other mode), so it ends below 100
+// before Finish in modes 0 and 1.
 // Returns the number of queries sent.
 int ReadParameterRows(Command& command, const CameraModel& model, int controlMode,
                       ParameterReadProgress& progress);

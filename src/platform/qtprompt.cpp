@@ -29,6 +29,8 @@ PromptAnswer QtPrompt::Show(const std::string& text, const std::string& caption,
         buttons == PromptButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
     QMessageBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
                     QApplication::activeWindow());
+    // Camera answers and file paths are shown as they are: "ERR<b>5</b>" is not markup.
+    box.setTextFormat(Qt::PlainText);
     // A box that appears while the wait cursor is up must still show the arrow.
     const bool hadOverride = QGuiApplication::overrideCursor() != nullptr;
     if (hadOverride) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);

@@ -18,8 +18,10 @@
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/tabsheetdialog.h"
+#include "platform/qtprompt.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
+#include "support/guimessageboxkey.h"
 #include "transport/commandlog.h"
 #include "transport/seriallink.h"
 
@@ -112,7 +114,11 @@ TEST_F(PagesTest, ControlsCreatedHiddenNeverShow) {
     for (const int id : kNeverShown) {
         QWidget* control = dlg->FindControl(id);
         ASSERT_NE(control, nullptr) << id;
-        EXPECT_FALSE(control->isVisible()) << id;
+        // Whether it would show with its page, whichever tab is selected now.
+        QWidget* page = control;
+        while (page && !qobject_cast<CTabSheetDialog*>(page)) page = page->parentWidget();
+        ASSERT_NE(page, nullptr) << id;
+        EXPECT_FALSE(control->isVisibleTo(page)) << id;
         EXPECT_FALSE(control->isEnabled()) << id;
     }
 }
@@ -403,6 +409,35 @@ TEST_F(PagesTest, EnterAndEscapeOnControlsCloseNothing) {
     QTest::keyClick(dlg->TabControl()->tabBar(), Qt::Key_Escape);
     EXPECT_EQ(prompt.texts(), (Strings{"Are you sure to terminate the Camera Control Tool ?"}));
     EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(PagesTest, EnterAndEscapeAnswerRealMessageBoxesOverTheWindow) {
+    QtPrompt boxes;
+    Prompt::Install(&boxes);
+    Focus(Control<SpinEditBox>(kGainLevel));
+    {
+        MessageBoxKey escape(Qt::Key_Escape);
+        dlg->reject();
+        EXPECT_TRUE(escape.pressed());
+        EXPECT_TRUE(escape.closedByKey()) << "Escape answers No";
+        EXPECT_TRUE(dlg->isVisible());
+    }
+    {
+        // As a "Communication Error" after the operator's change.
+        MessageBoxKey enter(Qt::Key_Return);
+        ShowMessage("ERROR", PromptIcon::Exclamation, "Communication Error");
+        EXPECT_TRUE(enter.closedByKey());
+        MessageBoxKey escape(Qt::Key_Escape);
+        ShowMessage("ERROR", PromptIcon::Exclamation, "Communication Error");
+        EXPECT_TRUE(escape.closedByKey());
+    }
+    {
+        MessageBoxKey enter(Qt::Key_Return);
+        dlg->reject();
+        EXPECT_TRUE(enter.closedByKey()) << "Enter answers Yes";
+        EXPECT_FALSE(dlg->isVisible());
+    }
+    Prompt::Install(&prompt);
 }
 
 TEST_F(PagesTest, EscapeInAnOpenListAcceptsTheHighlightedItem) {

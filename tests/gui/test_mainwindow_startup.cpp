@@ -20,6 +20,7 @@
 #include "mainwindow/statusstrip.h"
 #include "protocol/command.h"
 #include "protocol/rawpty.h"
+#include "support/stopwatch.h"
 #include "support/tempconfig.h"
 #include "transport/seriallink.h"
 
@@ -148,6 +149,15 @@ TEST_F(MainWindowTest, SilentCameraLeavesTheToolOfflineWithInitialValues) {
     EXPECT_EQ(Control<SpinEditBox>(kGainLevel)->EditText(), QStringLiteral("100"));
     EXPECT_EQ(Control<SpinEditBox>(kGamma)->EditText(), QStringLiteral("8"));
     EXPECT_EQ(dlg->TabControl()->count(), 2);
+    // The page rules hold for the initial values too: the LUT is off, no correction mode
+    // is on, the trigger is internal, and no model was identified.
+    EXPECT_TRUE(dlg->FindControl(kGamma)->isHidden());
+    EXPECT_TRUE(dlg->FindControl(kGammaLabel)->isHidden());
+    for (const int id :
+         {kRecalibrateShading, kRecalibratePixelGain, kRecalibratePixelBlack, kOpenLutTable, kAutoResetMode})
+        EXPECT_FALSE(dlg->FindControl(id)->isEnabled()) << id;
+    EXPECT_EQ(Control<QComboBox>(kCameraModelList)->currentIndex(), -1);
+    EXPECT_EQ(Control<QComboBox>(kCameraModelList)->currentText(), QString());
 }
 
 TEST_F(MainWindowTest, PortThatCannotBeOpenedIsReportedOnce) {
@@ -201,9 +211,9 @@ TEST_F(MainWindowTest, WholeReadAt115200IsMeasured) {
     ASSERT_EQ(SerialLink::Instance().GetBaudRate(), 115200);
 
     camera->ClearLines();
-    const std::uint32_t start = TickCount();
+    const vela::test::Stopwatch start;
     dlg->ReadCameraSettings();
-    const std::uint32_t elapsed = ElapsedMs(start);
+    const std::uint32_t elapsed = start.Ms();
 
     ASSERT_EQ(camera->ReceivedLines(), Concat({"MD?"}, UserModeQueries()));
     const std::uint32_t queries = elapsed - CProgressBarDialog::kFinishPauseMs;

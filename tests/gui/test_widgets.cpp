@@ -20,7 +20,9 @@
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/statusstrip.h"
-#include "platform/clock.h"
+#include "platform/qtprompt.h"
+#include "support/guimessageboxkey.h"
+#include "support/stopwatch.h"
 
 namespace vela {
 namespace {
@@ -205,12 +207,34 @@ TEST(ParamComboBoxTest, KeysReportTheNewItem) {
     EXPECT_EQ(changes, 1);
 }
 
+TEST(QtPromptTest, TextIsShownAsItIsNotAsMarkup) {
+    QtPrompt boxes;
+    Prompt::Install(&boxes);
+    vela::test::MessageBoxKey enter(Qt::Key_Return);
+    ShowMessage("ERR<b>5</b> in /home/op/<cams>/a.cam", PromptIcon::Exclamation, "Communication Error");
+    Prompt::Install(nullptr);
+    ASSERT_TRUE(enter.pressed());
+    EXPECT_EQ(enter.textFormat(), Qt::PlainText);
+    EXPECT_EQ(enter.text(), QStringLiteral("ERR<b>5</b> in /home/op/<cams>/a.cam"));
+    EXPECT_TRUE(enter.closedByKey());
+}
+
+TEST(ProgressBarDialogTest, CaptionBarShowsNoText) {
+    CProgressBarDialog& progress = CProgressBarDialog::Instance();
+    progress.Start(nullptr, QStringLiteral("Now, reading camera settings."));
+    // Qt puts the program's name on a window whose title is empty: a blank title shows nothing.
+    EXPECT_FALSE(progress.windowTitle().isEmpty());
+    EXPECT_TRUE(progress.windowTitle().trimmed().isEmpty());
+    EXPECT_TRUE(progress.windowFlags() & Qt::WindowTitleHint);
+    progress.Finish();
+}
+
 TEST(ProgressBarDialogTest, WithoutStartNothingHappens) {
     CProgressBarDialog& progress = CProgressBarDialog::Instance();
-    const std::uint32_t start = TickCount();
+    const vela::test::Stopwatch start;
     progress.SetPos(40);
     progress.Finish();
-    EXPECT_LT(ElapsedMs(start), 500u);
+    EXPECT_LT(start.Ms(), static_cast<std::uint32_t>(CProgressBarDialog::kFinishPauseMs)) << "no pause";
     EXPECT_FALSE(progress.IsUp());
     EXPECT_FALSE(progress.isVisible());
     EXPECT_EQ(progress.Pos(), 0);
@@ -234,9 +258,9 @@ TEST(ProgressBarDialogTest, OwnerIsDisabledWhileUpAndEnabledAfter) {
     EXPECT_EQ(progress.Pos(), 37);
     EXPECT_EQ(progress.ShownMessage(), QStringLiteral("Reading LUT 10"));
 
-    const std::uint32_t start = TickCount();
+    const vela::test::Stopwatch start;
     progress.Finish();
-    EXPECT_GE(ElapsedMs(start), static_cast<std::uint32_t>(CProgressBarDialog::kFinishPauseMs));
+    EXPECT_GE(start.Ms(), static_cast<std::uint32_t>(CProgressBarDialog::kFinishPauseMs));
     EXPECT_EQ(progress.Pos(), 100);
     EXPECT_FALSE(progress.isVisible());
     EXPECT_TRUE(owner.isEnabled());

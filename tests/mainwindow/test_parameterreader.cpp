@@ -105,10 +105,12 @@ TEST_F(ParameterReaderTest, FactoryModeAddsTheFactoryRows) {
     EXPECT_EQ(command.GetDataValue(1203), 150);
 }
 
-TEST_F(ParameterReaderTest, ControlModeOtherThanOneCountsAsUserMode) {
+TEST_F(ParameterReaderTest, AControlModeOfTwoReadsTheFactoryRowsButCountsUserRows) {
     Connect({});
-    EXPECT_EQ(ReadParameterRows(command, model, 2, progress), 28);
-    EXPECT_EQ(progress.positions.back(), 73);
+    camera->WithCore([](sim::CameraCore& c) { return c.SetValue("GA8K00", 150); });
+    EXPECT_EQ(ReadParameterRows(command, model, 2, progress), 39);
+    EXPECT_EQ(command.GetDataValue(1203), 150);
+    EXPECT_EQ(progress.positions.back(), 3900 / 38);
 }
 
 TEST_F(ParameterReaderTest, UnsupportedModelQueriesNothingButStillShowsProgress) {

@@ -182,6 +182,33 @@ TEST(ControlTable, SpotChecksPerGroup) {
     EXPECT_EQ(g_controlTable[56].ctrlId, 1214);
 }
 
+TEST(ControlTable, EveryRowBindsItsControlToItsCommand) {
+    // Written out from the control list, not from the table, so that two rows with their
+    // control ids or commands swapped fail here even where kind and range agree.
+    const struct {
+        int ctrlId;
+        const char* command;
+    } rows[kControlCount] = {
+        {1124, "CBDRT"},  {1096, "TG"},     {1098, "TI"},     {1099, "TA"},     {1186, "ARST"},
+        {1092, "EM"},     {1093, "PE"},     {1172, "ASC"},    {1111, "ASCEA"},  {1112, "ASCEI"},
+        {1187, "LR"},     {1191, "AR"},     {1189, "AL"},     {1122, "BI"},     {1223, "HB"},
+        {1225, "HBM"},    {1100, "BA"},     {1123, "TAGM"},   {1174, "CLC"},    {1119, "TS"},
+        {1041, "GA"},     {1173, "AGC"},    {1147, "ALCS"},   {1102, "AGCF"},   {1104, "AGCGA"},
+        {1105, "AGCGI"},  {1217, "ABG"},    {1139, "BL"},     {1120, "SDC"},    {1121, "SDR"},
+        {1192, "PGC"},    {1193, "PGR"},    {1184, "PBC"},    {1183, "PBR"},    {1116, "LUN"},
+        {1160, "LUTI"},   {1162, "LUTD"},   {1117, "GMA"},    {1194, "TMPS0"},  {1101, "LS0"},
+        {1195, "SS"},     {1227, "MF"},     {1126, "SA00"},   {1199, "GA4A00"}, {1201, "GA4B00"},
+        {1203, "GA8K00"}, {1205, "BL4A00"}, {1207, "BL4B00"}, {1209, "BL8K00"}, {1128, "BAS00"},
+        {1127, "SDR00"},  {1197, "PGR00"},  {1198, "PBR00"},  {1177, "BYP0"},   {1211, "GA00"},
+        {1213, "PGC00"},  {1214, "PBC00"},
+    };
+    for (int row = 0; row < kControlCount; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(g_controlTable[row].ctrlId, rows[row].ctrlId);
+        EXPECT_STREQ(g_commandTable[g_controlTable[row].cmdId].name, rows[row].command);
+    }
+}
+
 TEST(ControlTable, ResetRestoresInitialValues) {
     g_controlTable[20].value = 777;
     g_controlTable[20].savedValue = 555;
