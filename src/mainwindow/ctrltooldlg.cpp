@@ -16,6 +16,8 @@
 #include <climits>
 
 #include "app/registrysettings.h"
+#include "dialogs/communicationdialog.h"
+#include "dialogs/communicationhost.h"
 #include "dialogs/progressbardialog.h"
 #include "mainwindow/appresources.h"
 #include "mainwindow/communicationpanel.h"
@@ -93,6 +95,19 @@ class DialogReadProgress final : public ParameterReadProgress {
     QWidget* m_owner;
 };
 
+// What the Communication window asks of the main window.
+class MainWindowHost final : public CommunicationHost {
+  public:
+    explicit MainWindowHost(CCtrlToolDlg& dlg) : m_dlg(dlg) {}
+    void ReadCameraSettings() override { m_dlg.ReadCameraSettings(); }
+    // The setting-file flows attach here when the main window has them.
+    void SaveSettingFileDialog() override {}
+    void OpenSettingFileDialog() override {}
+
+  private:
+    CCtrlToolDlg& m_dlg;
+};
+
 }  // namespace
 
 CCtrlToolDlg::CCtrlToolDlg(QWidget* parent)
@@ -109,6 +124,9 @@ CCtrlToolDlg::CCtrlToolDlg(QWidget* parent)
     m_pages[1] = new CTabSheetDialog(kUserBPageTemplate, 0, QStringLiteral("User B"), this);
     m_pages[2] = new CTabSheetDialog(kFactoryAPageTemplate, 1, QStringLiteral("Factory A"), this);
     m_pageCount = 3;
+    m_communicationHost = std::make_unique<MainWindowHost>(*this);
+    m_communicationDialog = new CCommunicationDialog(*m_communicationHost, this);
+    m_communication = m_communicationDialog;
 
     m_currentArea = 0;
     m_sequenceArmed = 0;
@@ -124,6 +142,10 @@ CCtrlToolDlg::~CCtrlToolDlg() {
         if (m_pages[static_cast<std::size_t>(i)]) m_pages[static_cast<std::size_t>(i)]->DetachOwner();
     }
     OnDestroy();
+    // Before the host it calls back into goes.
+    if (m_communication == m_communicationDialog) m_communication = nullptr;
+    delete m_communicationDialog;
+    m_communicationDialog = nullptr;
     qApp->removeEventFilter(this);
     // The registries outlive this object; they must not keep a pointer to it.
     OnlineStatusRegistry::Instance().Unregister(this);
@@ -192,6 +214,9 @@ bool CCtrlToolDlg::OnInitDialog() {
     m_receiveTimer->setInterval(Command::kTimerPeriodMs);
     connect(m_receiveTimer, &QTimer::timeout, this, [] { Command::Instance().OnTimer(); });
     Command::Instance().Create([this] { m_receiveTimer->start(); });
+    // Its initialisation lists the ports of the saved kind, which a library kind needs
+    // before the link first opens.
+    if (m_communicationDialog) m_communicationDialog->Create();
     if (m_communication) m_communication->ShowNormal();
 
     // 6-8: the pages, their spin ranges and combo item data

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QString>
 #include <array>
+#include <memory>
 
 #include "mainwindow/dialogregistry.h"
 #include "mainwindow/onlinestatusregistry.h"
@@ -16,7 +17,9 @@ class QTimer;
 
 namespace vela {
 
+class CCommunicationDialog;
 class CTabSheetDialog;
+class CommunicationHost;
 class CommunicationPanel;
 class StatusStrip;
 
@@ -122,8 +125,10 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     void OnMenuCommand(int commandId);
     void OnReload();
 
-    // Companion windows.
+    // Companion windows. The Communication window is created with the main window and
+    // attached as its panel; tests may attach another panel in its place.
     void SetCommunicationPanel(CommunicationPanel* panel) { m_communication = panel; }
+    CCommunicationDialog* CommunicationDialog() const { return m_communicationDialog; }
     CommunicationPanel* Communication() const { return m_communication; }
     // Shows or hides the LUT editors; nothing until they exist.
     void ShowLutEditors(int show);
@@ -179,6 +184,8 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
 
     QMenuBar* m_menuBar = nullptr;
     QTimer* m_receiveTimer = nullptr;
+    std::unique_ptr<CommunicationHost> m_communicationHost;
+    CCommunicationDialog* m_communicationDialog = nullptr;
     CommunicationPanel* m_communication = nullptr;
     bool m_windowCreated = false;
     bool m_destroyed = false;

@@ -1,0 +1,24 @@
+#include "camera/portsearch.h"
+
+#include "mainwindow/onlinestatusregistry.h"
+#include "platform/prompt.h"
+#include "protocol/cameramodel.h"
+#include "transport/seriallink.h"
+
+namespace vela {
+
+int SearchCameraPort(SerialLink& link, CameraModel& model, OnlineStatusRegistry& status) {
+    for (int index = 0; index < kPortSearchCount; ++index) {
+        // A port that fails to open has said so itself; a silent one costs the query's time-out.
+        if (link.SelectPort(index) == 1 && model.Read() == 1) {
+            status.SetOnline();
+            return index;
+        }
+    }
+    ShowMessage("No answer from Camera! (Timeout error)\nCheck power on Camera or serial cable connection.",
+                PromptIcon::Exclamation, "Communication Error");
+    status.SetOffline();
+    return -1;
+}
+
+}  // namespace vela
