@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "dialogs/communicationdialog.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/filedialog.h"
 #include "platform/prompt.h"
@@ -36,8 +37,14 @@ void ScheduleScreenshot(CCtrlToolDlg& dlg, const QString& path) {
     int delay = EnvText("VELA_SCREENSHOT_AFTER_MS").toInt(&ok);
     if (!ok || delay < 0) delay = 500;
     const bool eachTab = EnvText("VELA_SCREENSHOT_TABS") == QStringLiteral("1");
-    QTimer::singleShot(delay, &dlg, [&dlg, path, eachTab] {
+    const bool communication = EnvText("VELA_SCREENSHOT_COMMUNICATION") == QStringLiteral("1");
+    QTimer::singleShot(delay, &dlg, [&dlg, path, eachTab, communication] {
         SavePicture(dlg, path);
+        if (communication && dlg.CommunicationDialog()) {
+            const QFileInfo info(path);
+            SavePicture(*dlg.CommunicationDialog(), info.path() + QLatin1Char('/') + info.completeBaseName() +
+                                                        QStringLiteral("-communication.") + info.suffix());
+        }
         if (eachTab) {
             const QFileInfo info(path);
             QTabWidget* tabs = dlg.TabControl();
