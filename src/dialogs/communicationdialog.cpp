@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -200,6 +201,19 @@ void CCommunicationDialog::BuildLayout() {
 QWidget* CCommunicationDialog::ControlById(int ctrlId) const {
     if (ctrlId == kStatusBar) return m_statusBar;
     return findChild<QWidget*>(QStringLiteral("ctl%1").arg(ctrlId));
+}
+
+void CCommunicationDialog::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else {
+            accept();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CCommunicationDialog::Create() {

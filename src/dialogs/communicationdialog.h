@@ -9,6 +9,7 @@
 #include "transport/commandlog.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -108,6 +109,8 @@ class CCommunicationDialog : public QDialog,
     // Close box, Enter and Esc only hide the window; the menu shows it again.
     void reject() override { hide(); }
     void accept() override { hide(); }
+    // Enter on a focused button presses it; anywhere else it hides the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BuildLayout();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -115,10 +116,17 @@ TEST_F(CommunicationTest, ShownAtStartUpAsTheMainWindowsPanelWithEveryLineOfTheL
     const std::size_t sent = cameras[0]->ReceivedLines().size();
     EXPECT_EQ(static_cast<std::size_t>(lines.size()), 2 * sent);
 
-    // Close box and Esc only hide it; the menu shows it again.
+    // Close box, Esc and Enter only hide it; the menu shows it again.
     comm->close();
     EXPECT_FALSE(comm->isVisible());
     dlg->OnMenuCommand(ctl::kMenuOpenCommunication);
+    EXPECT_TRUE(comm->isVisible());
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        Control<QComboBox>(Dlg::kPortList)->setFocus();
+        QTest::keyClick(Control<QComboBox>(Dlg::kPortList), key);
+        EXPECT_FALSE(comm->isVisible()) << key;
+        dlg->OnMenuCommand(ctl::kMenuOpenCommunication);
+    }
     EXPECT_TRUE(comm->isVisible());
 }
 
