@@ -359,6 +359,17 @@ TEST_F(CommunicationWindowTest, LogFileFailuresAreReportedAndTheFolderStillRemem
     EXPECT_EQ(RegistrySettings::Instance().GetString(CommandLogFilePath, remembered), 1);
     EXPECT_EQ(remembered, ConfigDirForTest() + "/no-such-folder");
 
+    // Opened but not written (a full disk): no "done" line, and a message says so.
+    prompt.clear();
+    comm->AddMessage(QStringLiteral("Tx: MD?"));
+    prompt.ScriptAnswers({PromptAnswer::Yes});
+    files.Choose("/dev/full");
+    comm->OnWriteLog();
+    EXPECT_EQ(prompt.texts(), (Strings{"/dev/full\nThis file already exists.\nReplace existing file?",
+                                       "File write error !"}));
+    EXPECT_EQ(List()->count(), 1);
+    comm->OnClearLog();
+
     prompt.clear();
     files.Fail(12);
     comm->OnWriteLog();
