@@ -1,10 +1,5 @@
 #include "app/registrysettings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +8,7 @@
 
 #include "app/configpaths.h"
 #include "app/regstore.h"
+#include "platform/atomicfile.h"
 
 namespace vela {
 namespace {
@@ -53,32 +49,11 @@ bool OpenKey(const std::string& path, RegStore& store) {
     return false;
 }
 
-// Replaces the file atomically: temporary file, flush to disk, rename.
+// Replaces the file atomically, creating its folder first.
 bool WriteAtomically(const std::string& path, const std::string& data) {
     const std::filesystem::path p(path);
     if (p.has_parent_path() && !MakeDirs(p.parent_path().string())) return false;
-    std::string tmp = path + ".XXXXXX";
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) return false;
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    ::fchmod(fd, 0644);
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    if (!synced || ::rename(tmp.c_str(), path.c_str()) != 0) {
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path, data);
 }
 
 // Decimal conversion of a string value: leading blanks skipped, optional sign, digits up

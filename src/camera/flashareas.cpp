@@ -1,15 +1,40 @@
 #include "camera/flashareas.h"
 
+#include "platform/clock.h"
+#include "platform/prompt.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
 
 namespace vela {
+namespace {
+
+constexpr const char* kAreaItemTexts[kAreaCount] = {"Factory", "User 1", "User 2", "User 3"};
+
+}  // namespace
 
 const char* AreaName(int area) {
     // "Unkown" is spelled as the tool has always shown it; what reads the field may rely on it.
     static constexpr const char* kNames[kAreaCount] = {"Factory Data", "User 1 Data", "User 2 Data",
                                                        "User 3 Data"};
     return area >= 0 && area < kAreaCount ? kNames[area] : "Unkown";
+}
+
+const char* AreaItemText(int area) {
+    return area >= 0 && area < kAreaCount ? kAreaItemTexts[area] : nullptr;
+}
+
+int AreaFromItemText(const std::string& text) {
+    for (int area = 0; area < kAreaCount; ++area) {
+        if (text == kAreaItemTexts[area]) return area;
+    }
+    return -1;
+}
+
+std::vector<int> SelectableAreas(bool loadMode, int controlMode) {
+    std::vector<int> areas;
+    if (loadMode || controlMode == 1) areas.push_back(kFactoryArea);
+    for (int area = 1; area < kAreaCount; ++area) areas.push_back(area);
+    return areas;
 }
 
 AreaWrite StoreAreaCommand(int area) {
@@ -36,6 +61,34 @@ int ReadCurrentArea(Command& command, int& area, int timeoutMs) {
     }
     area = value;
     return 1;
+}
+
+int StoreAllAreas(Command& command, int timeoutMs) {
+    int failures = 0;
+    for (int area = kAreaCount - 1; area >= 0; --area) {
+        SleepMs(kStoreAllSpacingMs);
+        if (StoreArea(command, area, timeoutMs) != 1) ++failures;
+    }
+    return failures;
+}
+
+int StoreSettingsToArea(Command& command, int area) {
+    if (StoreAreaCommand(area).cmdId < 0) {
+        ShowMessage("Selected invalid area !", PromptIcon::Stop);
+        return 0;
+    }
+    if (StoreArea(command, area, kStoreAreaTimeoutMs) != 1) return 0;
+    ShowMessage("Completed saving current setting data !", PromptIcon::Information);
+    return 1;
+}
+
+int StoreAllWithReport(Command& command) {
+    if (StoreAllAreas(command) == 0) {
+        ShowMessage("Completed to store current setting data!", PromptIcon::Information);
+        return 1;
+    }
+    ShowMessage("Couldn't store current setting data!", PromptIcon::Exclamation);
+    return 0;
 }
 
 }  // namespace vela

@@ -7,56 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "camsim/ptycamera.h"
 #include "mainwindow/parameterreader.h"
-#include "platform/recordingprompt.h"
-#include "protocol/cameramodel.h"
-#include "protocol/command.h"
+#include "support/camerafixture.h"
 #include "support/stopwatch.h"
-#include "transport/comport.h"
-#include "transport/seriallink.h"
 
 namespace vela {
 namespace {
 
-using Strings = std::vector<std::string>;
+using test::Strings;
 
-struct RecordedProgress : ParameterReadProgress {
-    void Start(const std::string& message) override { messages.push_back(message); }
-    void SetPos(int percent) override { positions.push_back(percent); }
-    void Finish() override { ++finished; }
-    void DrainMessages() override { ++drains; }
-    Strings messages;
-    std::vector<int> positions;
-    int finished = 0;
-    int drains = 0;
-};
-
-class ParameterReaderTest : public ::testing::Test {
-  protected:
-    static constexpr int kComNumber = 3;
-
-    void Connect(sim::CameraOptions options, sim::WireOptions wire = {}) {
-        camera = std::make_unique<sim::PtyCamera>(options, wire);
-        ASSERT_TRUE(camera->Start()) << camera->Error();
-        ASSERT_EQ(camera->LinkAsComPort(kComNumber), "COM3");
-        ASSERT_EQ(link.Open(ComPortKind, options.baudRate, kComNumber - 1), 1);
-        ASSERT_EQ(model.Read(), 1);
-        camera->ClearLines();
-    }
-    void TearDown() override {
-        link.Close();
-        ResetControlTable();
-    }
-
-    RecordingPrompt prompt;
-    std::unique_ptr<sim::PtyCamera> camera;
-    ComPort port;
-    SerialLink link{SerialLink::Channels{&port}, nullptr};
-    Command command{link};
-    CameraModel model{command};
-    RecordedProgress progress;
-};
+using ParameterReaderTest = test::CameraTest;
 
 Strings UserQueries() {
     return {"CBDRT?", "TG?",  "TI?",  "TA?",   "ARST?",  "EM?",  "PE?", "LR?",  "AL?", "BI?",

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace vela {
+
+// A file replaced whole or not at all: the content goes to a temporary file beside the
+// target, is flushed to disk and renamed over the target by Commit. A crash or a full
+// disk leaves the old file as it was. A symbolic link is followed, so the file it points
+// to is replaced and the link stays. An existing file keeps its permissions.
+class AtomicFile {
+  public:
+    AtomicFile() = default;
+    ~AtomicFile();  // removes the temporary file unless committed
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // false when the target is a folder or a file this user may not write, or no
+    // temporary file can be made in its folder (errno tells why).
+    bool Open(const std::string& path);
+    // false after any failed write; later writes then do nothing.
+    bool Write(const std::string& data);
+    // false (and the target unchanged) when a write, the flush or the rename failed.
+    bool Commit();
+
+  private:
+    void Discard();
+
+    std::string m_target;
+    std::string m_temp;
+    int m_fd = -1;
+    bool m_failed = false;
+};
+
+// Open, Write and Commit in one.
+bool WriteFileAtomically(const std::string& path, const std::string& data);
+
+}  // namespace vela

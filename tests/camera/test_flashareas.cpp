@@ -1,0 +1,103 @@
+// The flash-area commands against the simulated camera: which command goes out for which
+// area, what the camera keeps, and what the operator is told.
+#include <gtest/gtest.h>
+
+#include "camera/flashareas.h"
+#include "support/camerafixture.h"
+#include "support/stopwatch.h"
+
+namespace vela {
+namespace {
+
+using test::Strings;
+
+class FlashAreaTest : public test::CameraTest {
+  protected:
+    long long AreaValue(int area, const std::string& name) {
+        return camera->WithCore([&](sim::CameraCore& c) { return *c.AreaValue(area, name); });
+    }
+    void SetCameraValue(const std::string& name, long long value) {
+        camera->WithCore([&](sim::CameraCore& c) { return c.SetValue(name, value); });
+    }
+};
+
+TEST(FlashAreaNames, SelectionOffersTheFactoryAreaOnlyForLoadingOrInTheFactoryMode) {
+    EXPECT_EQ(SelectableAreas(false, 0), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(SelectableAreas(false, 1), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(SelectableAreas(true, 0), (std::vector<int>{0, 1, 2, 3}));
+    for (int area = 0; area < kAreaCount; ++area) EXPECT_EQ(AreaFromItemText(AreaItemText(area)), area);
+    EXPECT_EQ(std::string(AreaItemText(0)), "Factory");
+    EXPECT_EQ(std::string(AreaItemText(3)), "User 3");
+    EXPECT_EQ(std::string(AreaName(3)), "User 3 Data");  // the Communication window's names differ
+    EXPECT_EQ(AreaFromItemText("Factory Data"), -1);
+    EXPECT_EQ(AreaFromItemText("user 1"), -1);
+    EXPECT_EQ(AreaItemText(4), nullptr);
+}
+
+TEST_F(FlashAreaTest, StoreSendsSaForUserAreasAndSa00ForTheFactoryArea) {
+    Connect();
+    SetCameraValue("GA", 321);
+    EXPECT_EQ(StoreSettingsToArea(command, 2), 1);
+    SetCameraValue("GA", 654);
+    EXPECT_EQ(StoreSettingsToArea(command, 0), 1);
+    EXPECT_EQ(camera->ReceivedLines(), (Strings{"SA=2", "SA00=0"}));
+    EXPECT_EQ(AreaValue(2, "GA"), 321);
+    EXPECT_EQ(AreaValue(0, "GA"), 654);
+    EXPECT_EQ(prompt.texts(), (Strings{"Completed saving current setting data !",
+                                       "Completed saving current setting data !"}));
+    EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Information);
+
+    prompt.clear();
+    EXPECT_EQ(StoreSettingsToArea(command, -1), 0);
+    EXPECT_EQ(prompt.texts(), Strings{"Selected invalid area !"});
+    EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Stop);
+    EXPECT_EQ(camera->ReceivedLines().size(), 2u);  // nothing sent for it
+}
+
+TEST_F(FlashAreaTest, RefusedStoreIsReportedByTheTransactionAlone) {
+    Connect();
+    camera->SetFailure(sim::FailureMode::RefuseWrites);
+    EXPECT_EQ(StoreSettingsToArea(command, 1), 0);
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    EXPECT_EQ(prompt.entries()[0].caption, "Communication Error");
+}
+
+TEST_F(FlashAreaTest, LoadMakesTheAreaCurrentAndEaReportsIt) {
+    Connect();
+    SetCameraValue("GA", 777);
+    ASSERT_EQ(StoreArea(command, 3, kStoreAreaTimeoutMs), 1);
+    SetCameraValue("GA", 100);
+    EXPECT_EQ(LoadArea(command, 3, kLoadAreaTimeoutMs), 1);
+    int area = -5;
+    EXPECT_EQ(ReadCurrentArea(command, area, 5000), 1);
+    EXPECT_EQ(area, 3);
+    int value = 0;
+    ASSERT_EQ(command.ReadValue(kCmdGA, value, 5000), 1);
+    EXPECT_EQ(value, 777);
+    EXPECT_EQ(camera->ReceivedLines(), (Strings{"SA=3", "LD=3", "EA?", "GA?"}));
+
+    camera->SetFailure(sim::FailureMode::Silent);
+    EXPECT_EQ(ReadCurrentArea(command, area, 100), 0);
+    EXPECT_EQ(area, -1);
+}
+
+TEST_F(FlashAreaTest, StoreAllWritesEveryAreaHighestFirstEvenAfterFailures) {
+    Connect();
+    const test::Stopwatch stopwatch;
+    EXPECT_EQ(StoreAllWithReport(command), 1);
+    EXPECT_GE(stopwatch.Ms(), 4u * kStoreAllSpacingMs);
+    EXPECT_EQ(camera->ReceivedLines(), (Strings{"SA=3", "SA=2", "SA=1", "SA00=0"}));
+    EXPECT_EQ(prompt.texts(), Strings{"Completed to store current setting data!"});
+
+    prompt.clear();
+    camera->ClearLines();
+    camera->SetFailure(sim::FailureMode::RefuseWrites);
+    EXPECT_EQ(StoreAllWithReport(command), 0);
+    EXPECT_EQ(camera->ReceivedLines(), (Strings{"SA=3", "SA=2", "SA=1", "SA00=0"}));
+    ASSERT_EQ(prompt.entries().size(), 5u);  // four refusals, then the one summary
+    EXPECT_EQ(prompt.entries()[4].text, "Couldn't store current setting data!");
+    EXPECT_EQ(prompt.entries()[4].icon, PromptIcon::Exclamation);
+}
+
+}  // namespace
+}  // namespace vela
