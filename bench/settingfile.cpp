@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "camera/parameterreader.h"
 #include "camera/settingfile.h"
 #include "camsim/ptycamera.h"
-#include "mainwindow/parameterreader.h"
 #include "platform/recordingprompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"

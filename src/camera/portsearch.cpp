@@ -1,8 +1,8 @@
 #include "camera/portsearch.h"
 
-#include "mainwindow/onlinestatusregistry.h"
 #include "platform/prompt.h"
 #include "protocol/cameramodel.h"
+#include "protocol/onlinestatusregistry.h"
 #include "transport/seriallink.h"
 
 namespace vela {

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "mainwindow/parameterreader.h"
+#include "camera/parameterreader.h"
 #include "platform/atomicfile.h"
 #include "platform/prompt.h"
 #include "protocol/cameramodel.h"

@@ -18,7 +18,7 @@
 #include "dialogs/communicationhost.h"
 #include "dialogs/picturecontrol.h"
 #include "dialogs/progressbardialog.h"
-#include "mainwindow/statusstrip.h"
+#include "dialogs/statusstrip.h"
 #include "platform/filedialog.h"
 #include "platform/prompt.h"
 #include "protocol/cameramodel.h"

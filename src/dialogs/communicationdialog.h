@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <string>
 
-#include "mainwindow/communicationpanel.h"
-#include "mainwindow/dialogregistry.h"
-#include "mainwindow/onlinestatusregistry.h"
+#include "camera/communicationpanel.h"
+#include "camera/dialogregistry.h"
+#include "protocol/onlinestatusregistry.h"
 #include "transport/commandlog.h"
 
 class QComboBox;

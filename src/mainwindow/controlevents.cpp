@@ -6,14 +6,15 @@
 #include <QString>
 #include <algorithm>
 
-#include "mainwindow/communicationpanel.h"
-#include "mainwindow/controlids.h"
+#include "camera/communicationpanel.h"
+#include "camera/valuecommit.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "mainwindow/gen.h"
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
+#include "protocol/controlids.h"
 #include "transport/seriallink.h"
 
 namespace vela {
@@ -60,18 +61,18 @@ void SelectComboItem(CCtrlToolDlg& dlg, int ctrlId, int index) {
 void CheckBoxClicked(CCtrlToolDlg& dlg, int ctrlId) {
     Command& command = Command::Instance();
     command.SetDataValue(ctrlId, dlg.GetControlValue(ctrlId));
-    dlg.SendChangedValues();
+    SendChangedValues(command);
     command.SaveDataValues();
 }
 
 // A radio group is bound through its first button; its value is the checked position.
-void RadioClicked(CCtrlToolDlg& dlg, QAbstractButton* button) {
+void RadioClicked(QAbstractButton* button) {
     int index = 0;
     int firstId = 0;
     if (!CGen::Instance().GetRadioGroup(button, index, firstId)) return;
     Command& command = Command::Instance();
     command.SetDataValue(firstId, index);
-    dlg.SendChangedValues();
+    SendChangedValues(command);
     command.SaveDataValues();
 }
 
@@ -152,7 +153,7 @@ void CCtrlToolDlg::DispatchButtonClicked(int ctrlId) {
             CheckBoxClicked(*this, ctrlId);
             break;
         case CGen::kRadioButton:
-            RadioClicked(*this, static_cast<QAbstractButton*>(control));
+            RadioClicked(static_cast<QAbstractButton*>(control));
             break;
         default:
             break;
@@ -178,7 +179,7 @@ void CCtrlToolDlg::EditCommit(int ctrlId) {
     if (IsLutEntryField(ctrlId)) return;
 
     command.SetDataValue(ctrlId, value);
-    if (SendChangedValues() == 1) {
+    if (SendChangedValues(command) == 1) {
         command.SaveDataValues();
     } else {
         RollBack(*this, command, ctrlId);
@@ -205,7 +206,7 @@ void CCtrlToolDlg::SpinDelta(int upDownId, SpinNotify& nm) {
 
     Command& command = Command::Instance();
     command.SetDataValue(buddy, next);
-    if (SendChangedValues() == 1) {
+    if (SendChangedValues(command) == 1) {
         command.SaveDataValues();
     } else {
         const int prev = RollBack(*this, command, buddy);
@@ -227,7 +228,7 @@ void CCtrlToolDlg::ComboChanged(int ctrlId) {
             ApplyExposureRule();
             command.SetDataValue(kExposureMode, GetControlValue(kExposureMode));
             ShowChangedValues();
-            SendChangedValues();
+            SendChangedValues(command);
             // The camera may refuse a mode it cannot run now; the choice stays and is kept.
             command.SaveDataValues();
             return;
@@ -257,7 +258,7 @@ void CCtrlToolDlg::ComboChanged(int ctrlId) {
     Command& command = Command::Instance();
     command.SetDataValue(ctrlId, GetControlValue(ctrlId));
     ShowChangedValues();
-    if (SendChangedValues() == 1) {
+    if (SendChangedValues(command) == 1) {
         command.SaveDataValues();
     } else {
         RollBack(*this, command, ctrlId);

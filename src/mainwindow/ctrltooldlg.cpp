@@ -16,22 +16,24 @@
 #include <climits>
 
 #include "app/registrysettings.h"
+#include "camera/baudprobe.h"
+#include "camera/communicationpanel.h"
+#include "camera/parameterreader.h"
+#include "camera/valuecommit.h"
+#include "dialogs/appresources.h"
 #include "dialogs/communicationdialog.h"
 #include "dialogs/communicationhost.h"
 #include "dialogs/progressbardialog.h"
-#include "mainwindow/appresources.h"
-#include "mainwindow/communicationpanel.h"
-#include "mainwindow/controlids.h"
+#include "dialogs/statusstrip.h"
 #include "mainwindow/gen.h"
 #include "mainwindow/mainmenu.h"
 #include "mainwindow/paramcombobox.h"
-#include "mainwindow/parameterreader.h"
-#include "mainwindow/statusstrip.h"
 #include "mainwindow/tabsheetdialog.h"
 #include "platform/prompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
+#include "protocol/controlids.h"
 #include "transport/seriallink.h"
 
 namespace vela {
@@ -233,7 +235,11 @@ bool CCtrlToolDlg::OnInitDialog() {
 
     // 11-13: connect, find the rate, read the camera
     int result = InitialConnect();
-    if (result == 0) result = ProbeBaudRates();
+    if (result == 0) {
+        result = ProbeBaudRates(SerialLink::Instance(), CameraModel::Instance(), [this](int index) {
+            if (m_communication) m_communication->SetBaudRateSelection(index);
+        });
+    }
     if (result == 1) ReadCameraSettings();
     Command::Instance().SaveDataValues();
     ShowAllValues();
@@ -295,16 +301,6 @@ int CCtrlToolDlg::InitialConnect() {
     return answered;
 }
 
-int CCtrlToolDlg::ProbeBaudRates() {
-    SerialLink& link = SerialLink::Instance();
-    for (int index = 4; index >= 0; --index) {
-        link.SetBaudRate(SerialLink::BaudRateFromIndex(index));
-        if (m_communication) m_communication->SetBaudRateSelection(index);
-        if (CameraModel::Instance().Read() != 0) return 1;
-    }
-    return 0;
-}
-
 void CCtrlToolDlg::RebuildTabs() {
     const bool factoryMode = ControlMode::Instance().Get() != 0;
     {
@@ -332,7 +328,7 @@ void CCtrlToolDlg::RebuildTabs() {
     }
     if (m_menuBar) m_menuBar->update();
 
-    SendChangedValues();
+    SendChangedValues(Command::Instance());
     Command::Instance().SaveDataValues();
     if (m_communication) m_communication->UpdateControlModeItems();
 }
@@ -361,7 +357,7 @@ void CCtrlToolDlg::ReadCameraSettings() {
     ReadAllParameters();
     ShowAllValues();
     command.SaveDataValues();
-    SendChangedValues();
+    SendChangedValues(Command::Instance());
     command.SaveDataValues();
     ShowAllValues();
     ApplyEnableRules();
@@ -375,25 +371,6 @@ int CCtrlToolDlg::ReadAllParameters() {
     if (QApplication::activeWindow() != this) activateWindow();
     if (isVisible()) raise();
     return 1;
-}
-
-int CCtrlToolDlg::IsFactoryParam(int ctrlId) {
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        if (g_controlTable[row].ctrlId == ctrlId) return g_controlTable[row].group == Factory ? 1 : 0;
-    }
-    ShowMessage(QString::asprintf(
-                    "ERROR: IsFactoryParam(): Control id \"%d: 0x%x\" is not registered in database table",
-                    ctrlId, static_cast<unsigned>(ctrlId))
-                    .toStdString(),
-                PromptIcon::Exclamation);
-    return 0;
-}
-
-int CCtrlToolDlg::IsFileParam(int ctrlId) {
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        if (g_controlTable[row].ctrlId == ctrlId) return g_controlTable[row].file;
-    }
-    return 0;
 }
 
 QWidget* CCtrlToolDlg::FindControl(int ctrlId) const {
@@ -494,16 +471,6 @@ void CCtrlToolDlg::ShowChangedValues() {
         const ControlEntry& entry = g_controlTable[row];
         if (entry.value != entry.savedValue) ShowValue(entry.ctrlId, entry.value);
     }
-}
-
-int CCtrlToolDlg::SendChangedValues() {
-    Command& command = Command::Instance();
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        const ControlEntry& entry = g_controlTable[row];
-        if (entry.value == entry.savedValue) continue;
-        if (!command.WriteValue(entry.cmdId, entry.value, kValueTimeoutMs)) return 0;
-    }
-    return 1;
 }
 
 int CCtrlToolDlg::ReadAndShow(int ctrlId) {

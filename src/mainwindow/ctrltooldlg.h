@@ -6,9 +6,9 @@
 #include <array>
 #include <memory>
 
-#include "mainwindow/dialogregistry.h"
-#include "mainwindow/onlinestatusregistry.h"
+#include "camera/dialogregistry.h"
 #include "mainwindow/spineditbox.h"
+#include "protocol/onlinestatusregistry.h"
 
 class QKeyEvent;
 class QMenuBar;
@@ -56,8 +56,6 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     void OnOK() {}
 
     int InitialConnect();
-    // Tries 115200 down to 9600 bit/s until the camera answers the model query; 1 then.
-    int ProbeBaudRates();
     void RebuildTabs();
     void ToggleControlMode();
 
@@ -66,14 +64,11 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     int ReadAllParameters();
 
     // Control mapping between the value table and the widgets.
-    int IsFactoryParam(int ctrlId);
-    int IsFileParam(int ctrlId);
     QWidget* FindControl(int ctrlId) const;
     int GetControlValue(int ctrlId);
     int ShowValue(int ctrlId, int value);
     void ShowAllValues();
     void ShowChangedValues();
-    int SendChangedValues();
     int ReadAndShow(int ctrlId);
 
     // Page refreshes that depend on the model and on values.

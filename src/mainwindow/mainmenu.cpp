@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "mainwindow/controlids.h"
+#include "protocol/controlids.h"
 
 namespace vela {
 namespace {

@@ -10,10 +10,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "mainwindow/controlids.h"
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/tabsheetdialog.h"
+#include "protocol/controlids.h"
 
 namespace vela {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "mainwindow/onlinestatusregistry.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
 #include "platform/waitcursor.h"
+#include "protocol/onlinestatusregistry.h"
 #include "protocol/valuetext.h"
 #include "transport/commandlog.h"
 #include "transport/seriallink.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 namespace vela {
@@ -45,6 +46,10 @@ inline constexpr int kControlTerminator = -1;
 extern const CommandEntry g_commandTable[kCommandCount];
 // The process-wide control table: 57 rows and a terminator row whose ctrlId is -1.
 extern ControlEntry g_controlTable[kControlCount + 1];
+// The 57 rows of the control table, without the terminator.
+inline std::span<ControlEntry> ControlRows() {
+    return {g_controlTable, static_cast<std::size_t>(kControlCount)};
+}
 
 // The row of a command id; nullptr outside 0-89.
 const CommandEntry* CommandAt(int cmdId);

@@ -8,7 +8,7 @@
 #include <random>
 
 #include "camera/settingfile.h"
-#include "mainwindow/onlinestatusregistry.h"
+#include "protocol/onlinestatusregistry.h"
 #include "support/camerafixture.h"
 #include "support/stopwatch.h"
 #include "support/tempconfig.h"

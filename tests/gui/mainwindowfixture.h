@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/registrysettings.h"
+#include "camera/communicationpanel.h"
 #include "camsim/ptycamera.h"
-#include "mainwindow/communicationpanel.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/recordingprompt.h"
 #include "support/stopwatch.h"

@@ -15,9 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "camera/communicationpanel.h"
 #include "camsim/ptycamera.h"
-#include "mainwindow/communicationpanel.h"
-#include "mainwindow/controlids.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
@@ -25,6 +24,7 @@
 #include "platform/recordingprompt.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
+#include "protocol/controlids.h"
 #include "support/stopwatch.h"
 #include "transport/seriallink.h"
 

@@ -12,15 +12,17 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "camera/dialogregistry.h"
+#include "camera/parameterflags.h"
+#include "camera/valuecommit.h"
 #include "gui/mainwindowfixture.h"
-#include "mainwindow/controlids.h"
-#include "mainwindow/dialogregistry.h"
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/tabsheetdialog.h"
-#include "platform/qtprompt.h"
+#include "platform/qt/qtprompt.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
+#include "protocol/controlids.h"
 #include "support/guimessageboxkey.h"
 #include "transport/commandlog.h"
 #include "transport/seriallink.h"
@@ -210,7 +212,7 @@ TEST_F(PagesTest, ChangedValuesAreShownAndSentInTableOrder) {
     EXPECT_EQ(ComboText(kMedianFilter), QStringLiteral("On"));
     EXPECT_EQ(black->EditText(), QStringLiteral("17"));
 
-    EXPECT_EQ(dlg->SendChangedValues(), 1);
+    EXPECT_EQ(SendChangedValues(Command::Instance()), 1);
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA=300", "MF=1"}));
 }
 
@@ -227,19 +229,19 @@ TEST_F(PagesTest, ReadAndShowQueriesOneRow) {
 }
 
 TEST_F(PagesTest, FactoryAndFileParameters) {
-    EXPECT_EQ(dlg->IsFactoryParam(kFactoryGain4KA), 1);
-    EXPECT_EQ(dlg->IsFactoryParam(kGainLevel), 0);
+    EXPECT_EQ(IsFactoryParam(kFactoryGain4KA), 1);
+    EXPECT_EQ(IsFactoryParam(kGainLevel), 0);
     EXPECT_TRUE(prompt.entries().empty());
-    EXPECT_EQ(dlg->IsFactoryParam(1000), 0);
+    EXPECT_EQ(IsFactoryParam(1000), 0);
     ASSERT_EQ(prompt.entries().size(), 1u);
     EXPECT_EQ(prompt.entries()[0].text,
               "ERROR: IsFactoryParam(): Control id \"1000: 0x3e8\" is not registered in database table");
     EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Exclamation);
 
-    EXPECT_EQ(dlg->IsFileParam(kGainLevel), 1);
-    EXPECT_EQ(dlg->IsFileParam(kTestPattern), 0);
-    EXPECT_EQ(dlg->IsFileParam(kBootAreaSet), 0);
-    EXPECT_EQ(dlg->IsFileParam(1000), 0);
+    EXPECT_EQ(IsFileParam(kGainLevel), 1);
+    EXPECT_EQ(IsFileParam(kTestPattern), 0);
+    EXPECT_EQ(IsFileParam(kBootAreaSet), 0);
+    EXPECT_EQ(IsFileParam(1000), 0);
     EXPECT_EQ(prompt.entries().size(), 1u);
 }
 

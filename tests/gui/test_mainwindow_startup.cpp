@@ -11,14 +11,15 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "camera/valuecommit.h"
 #include "dialogs/progressbardialog.h"
+#include "dialogs/statusstrip.h"
 #include "gui/mainwindowfixture.h"
-#include "mainwindow/controlids.h"
 #include "mainwindow/mainmenu.h"
-#include "mainwindow/onlinestatusregistry.h"
 #include "mainwindow/spineditbox.h"
-#include "mainwindow/statusstrip.h"
 #include "protocol/command.h"
+#include "protocol/controlids.h"
+#include "protocol/onlinestatusregistry.h"
 #include "protocol/rawpty.h"
 #include "support/stopwatch.h"
 #include "support/tempconfig.h"
@@ -73,7 +74,7 @@ TEST_F(MainWindowTest, StartsAt9600AndReadsTheWholeCameraInUserMode) {
     EXPECT_TRUE(dlg->isEnabled());
     EXPECT_FALSE(CProgressBarDialog::Instance().IsUp());
     camera->ClearLines();
-    EXPECT_EQ(dlg->SendChangedValues(), 1);
+    EXPECT_EQ(SendChangedValues(Command::Instance()), 1);
     EXPECT_TRUE(camera->ReceivedLines().empty());
 
     EXPECT_EQ(dlg->TabControl()->count(), 2);

@@ -15,12 +15,12 @@
 
 #include "dialogs/label.h"
 #include "dialogs/progressbardialog.h"
+#include "dialogs/statusstrip.h"
 #include "mainwindow/gen.h"
-#include "mainwindow/onlinestatusregistry.h"
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
-#include "mainwindow/statusstrip.h"
-#include "platform/qtprompt.h"
+#include "platform/qt/qtprompt.h"
+#include "protocol/onlinestatusregistry.h"
 #include "support/guimessageboxkey.h"
 #include "support/stopwatch.h"
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/onlinestatusregistry.h"
 #include "platform/recordingprompt.h"
 #include "platform/waitcursor.h"
 #include "protocol/command.h"
+#include "protocol/onlinestatusregistry.h"
 #include "protocol/rawpty.h"
 #include "transport/commandlog.h"
 #include "transport/comport.h"

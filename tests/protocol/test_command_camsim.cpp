@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "camsim/ptycamera.h"
-#include "mainwindow/onlinestatusregistry.h"
 #include "platform/recordingprompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
+#include "protocol/onlinestatusregistry.h"
 #include "support/stopwatch.h"
 #include "transport/comport.h"
 #include "transport/seriallink.h"

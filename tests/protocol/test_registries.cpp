@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/dialogregistry.h"
-#include "mainwindow/onlinestatusregistry.h"
+#include "camera/dialogregistry.h"
+#include "protocol/onlinestatusregistry.h"
 
 namespace vela {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "camera/parameterreader.h"
 #include "camsim/ptycamera.h"
-#include "mainwindow/parameterreader.h"
 #include "platform/recordingprompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"

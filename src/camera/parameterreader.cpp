@@ -1,4 +1,4 @@
-#include "mainwindow/parameterreader.h"
+#include "camera/parameterreader.h"
 
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"

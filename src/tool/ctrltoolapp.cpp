@@ -1,4 +1,4 @@
-#include "app/ctrltoolapp.h"
+#include "tool/ctrltoolapp.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -12,9 +12,10 @@
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/filedialog.h"
 #include "platform/prompt.h"
-#include "platform/qtfiledialog.h"
-#include "platform/qtprompt.h"
-#include "platform/qtshellopen.h"
+#include "platform/qt/qtfiledialog.h"
+#include "platform/qt/qtprompt.h"
+#include "platform/qt/qtshellopen.h"
+#include "platform/qt/qtwaitcursor.h"
 #include "platform/shellopen.h"
 
 namespace vela {

@@ -1,4 +1,4 @@
-#include "platform/qtprompt.h"
+#include "platform/qt/qtprompt.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -38,14 +38,6 @@ PromptAnswer QtPrompt::Show(const std::string& text, const std::string& caption,
     if (hadOverride) QGuiApplication::restoreOverrideCursor();
     if (buttons == PromptButtons::Ok) return PromptAnswer::Ok;
     return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
-}
-
-void QtWaitCursor::Begin() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void QtWaitCursor::End() {
-    QGuiApplication::restoreOverrideCursor();
 }
 
 }  // namespace vela

@@ -1,4 +1,4 @@
-#include "mainwindow/appresources.h"
+#include "dialogs/appresources.h"
 
 #include <QtGlobal>
 

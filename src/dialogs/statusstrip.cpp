@@ -1,10 +1,10 @@
-#include "mainwindow/statusstrip.h"
+#include "dialogs/statusstrip.h"
 
 #include <QImage>
 #include <QPainter>
 
-#include "mainwindow/appresources.h"
-#include "mainwindow/onlinestatusregistry.h"
+#include "dialogs/appresources.h"
+#include "protocol/onlinestatusregistry.h"
 
 namespace vela {
 namespace {

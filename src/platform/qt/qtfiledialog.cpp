@@ -1,4 +1,4 @@
-#include "platform/qtfiledialog.h"
+#include "platform/qt/qtfiledialog.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/qtshellopen.h"
+#include "platform/qt/qtshellopen.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "mainwindow/onlinestatusregistry.h"
+#include "protocol/onlinestatusregistry.h"
 
 #include <algorithm>
 

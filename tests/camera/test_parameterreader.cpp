@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/parameterreader.h"
+#include "camera/parameterreader.h"
 #include "support/camerafixture.h"
 #include "support/stopwatch.h"
 

@@ -1,4 +1,4 @@
-#include "app/ctrltoolapp.h"
+#include "tool/ctrltoolapp.h"
 
 int main(int argc, char** argv) {
     // The tool takes no command-line arguments; Qt's own (-platform ...) still apply.

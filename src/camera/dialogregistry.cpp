@@ -1,4 +1,4 @@
-#include "mainwindow/dialogregistry.h"
+#include "camera/dialogregistry.h"
 
 #include <algorithm>
 
