@@ -39,14 +39,6 @@ int BaudIndexOfCode(int code) {
     return -1;
 }
 
-// The event's own row goes back to its saved value, in the table and on screen.
-int RollBack(CCtrlToolDlg& dlg, Command& command, int ctrlId) {
-    const int prev = command.GetSavedDataValue(ctrlId);
-    command.SetDataValue(ctrlId, prev);
-    dlg.ShowValue(ctrlId, prev);
-    return prev;
-}
-
 void SelectComboItem(CCtrlToolDlg& dlg, int ctrlId, int index) {
     auto* combo = qobject_cast<QComboBox*>(dlg.FindControl(ctrlId));
     if (!combo) return;
@@ -179,11 +171,8 @@ void CCtrlToolDlg::EditCommit(int ctrlId) {
     if (IsLutEntryField(ctrlId)) return;
 
     command.SetDataValue(ctrlId, value);
-    if (SendChangedValues(command) == 1) {
-        command.SaveDataValues();
-    } else {
-        RollBack(*this, command, ctrlId);
-    }
+    const CommitResult result = CommitOrRollBack(command, ctrlId);
+    if (!result.committed) ShowValue(ctrlId, result.value);
     if (ctrlId == kLineRate) UpdateLineRateLabels();
 }
 
@@ -206,13 +195,12 @@ void CCtrlToolDlg::SpinDelta(int upDownId, SpinNotify& nm) {
 
     Command& command = Command::Instance();
     command.SetDataValue(buddy, next);
-    if (SendChangedValues(command) == 1) {
-        command.SaveDataValues();
-    } else {
-        const int prev = RollBack(*this, command, buddy);
+    const CommitResult result = CommitOrRollBack(command, buddy);
+    if (!result.committed) {
+        ShowValue(buddy, result.value);
         // The step itself must not move the control off the saved value.
-        upDown->SetPosition(prev);
-        nm.pos = prev;
+        upDown->SetPosition(result.value);
+        nm.pos = result.value;
         nm.delta = 0;
     }
     if (buddy == kLineRate) UpdateLineRateLabels();
@@ -258,10 +246,9 @@ void CCtrlToolDlg::ComboChanged(int ctrlId) {
     Command& command = Command::Instance();
     command.SetDataValue(ctrlId, GetControlValue(ctrlId));
     ShowChangedValues();
-    if (SendChangedValues(command) == 1) {
-        command.SaveDataValues();
-    } else {
-        RollBack(*this, command, ctrlId);
+    const CommitResult result = CommitOrRollBack(command, ctrlId);
+    if (!result.committed) {
+        ShowValue(ctrlId, result.value);
         // The controls that the rule enabled must follow the item shown again.
         RunEnableRuleOf(*this, ctrlId);
     }

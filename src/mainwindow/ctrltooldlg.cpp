@@ -253,8 +253,7 @@ bool CCtrlToolDlg::OnInitDialog() {
 
 void CCtrlToolDlg::SetSpinRanges() {
     Command& command = Command::Instance();
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        const ControlEntry& entry = g_controlTable[row];
+    for (const ControlEntry& entry : ControlRows()) {
         if (entry.kind != ControlKind::SpinEdit) continue;
         auto* spin = qobject_cast<SpinEditBox*>(FindControl(entry.ctrlId));
         if (!spin || !FindControl(spin->UpDownId())) continue;
@@ -461,14 +460,11 @@ int CCtrlToolDlg::ShowValue(int ctrlId, int value) {
 }
 
 void CCtrlToolDlg::ShowAllValues() {
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        ShowValue(g_controlTable[row].ctrlId, g_controlTable[row].value);
-    }
+    for (const ControlEntry& entry : ControlRows()) ShowValue(entry.ctrlId, entry.value);
 }
 
 void CCtrlToolDlg::ShowChangedValues() {
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        const ControlEntry& entry = g_controlTable[row];
+    for (const ControlEntry& entry : ControlRows()) {
         if (entry.value != entry.savedValue) ShowValue(entry.ctrlId, entry.value);
     }
 }
