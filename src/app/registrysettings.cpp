@@ -86,6 +86,20 @@ RegistrySettings::~RegistrySettings() {
     SetInt(PreviousShutdownStatus, 1);
 }
 
+std::optional<std::int32_t> RegistrySettings::PeekInt(const std::string& filePath, int id) {
+    const char* name = ValueName(id);
+    std::ifstream in(filePath, std::ios::binary);
+    if (!name || !in) return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    RegStore store(kKeyPath);
+    store.Parse(s.str());
+    const std::optional<RegStore::Value> v = store.Get(name);
+    if (!v) return std::nullopt;
+    if (v->type == RegStore::Value::Type::Dword) return static_cast<std::int32_t>(v->dword);
+    return TextToInt(v->text);
+}
+
 RegistrySettings& RegistrySettings::Instance() {
     static RegistrySettings settings;
     return settings;

@@ -36,6 +36,9 @@ class RegistrySettings {
     static RegistrySettings& Instance();
     static std::string DefaultFilePath();
     static const char* ValueName(int id);  // nullptr for an invalid id
+    // A whole-number value as another program reads it: the shutdown marker stays as it
+    // is and a missing file or key is not created. Nothing when the value is missing.
+    static std::optional<std::int32_t> PeekInt(const std::string& filePath, int id);
 
     int GetInt(int id, std::int32_t& out, std::int32_t defaultValue);
     int SetInt(int id, std::int32_t value);

@@ -1,0 +1,399 @@
+// vela-cli: the camera from scripts and production lines, without a window.
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/registrysettings.h"
+#include "camera/flashareas.h"
+#include "cli/jsonout.h"
+#include "cli/names.h"
+#include "cli/options.h"
+#include "platform/prompt.h"
+#include "protocol/cameramodel.h"
+#include "protocol/command.h"
+#include "protocol/commandtable.h"
+#include "protocol/valuetext.h"
+#include "transport/commandlog.h"
+#include "transport/comport.h"
+#include "transport/linkkind.h"
+#include "transport/seriallink.h"
+
+namespace vela::cli {
+namespace {
+
+// Every line that crosses the link: on stderr with -v, and the last one kept so that a
+// refusal (an answer came) is told apart from silence.
+class LogTap final : public CommandLogSink {
+  public:
+    explicit LogTap(bool print) : m_print(print) { CommandLog::Instance().Join(this); }
+    ~LogTap() override { CommandLog::Instance().Leave(this); }
+    void OnLogLine(const std::string& line) override {
+        if (m_print) std::fprintf(stderr, "%s\n", line.c_str());
+        m_lastWasAnswer = line.rfind("Rx: ", 0) == 0;
+        if (m_lastWasAnswer) m_lastAnswer = line.substr(4);
+    }
+    bool LastWasAnswer() const { return m_lastWasAnswer; }
+    const std::string& LastAnswer() const { return m_lastAnswer; }
+
+  private:
+    bool m_print;
+    bool m_lastWasAnswer = false;
+    std::string m_lastAnswer;
+};
+
+// Prints boxes as "caption: text" lines; -q silences them. Answers no question.
+class TextPrompt final : public Prompt {
+  public:
+    explicit TextPrompt(bool quiet) : m_quiet(quiet) { Prompt::Install(this); }
+    ~TextPrompt() override { Prompt::Install(nullptr); }
+    PromptAnswer Show(const std::string& text, const std::string& caption, PromptIcon,
+                      PromptButtons buttons) override {
+        if (!m_quiet) std::fprintf(stderr, "vela-cli: %s: %s\n", caption.c_str(), text.c_str());
+        return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
+    }
+
+  private:
+    bool m_quiet;
+};
+
+class Session {
+  public:
+    explicit Session(const Options& o)
+        : m_options(o),
+          m_link(SerialLink::Channels{&m_comPort, DefaultLibraryChannel(CameraLink2000),
+                                      DefaultLibraryChannel(CameraLink2001),
+                                      DefaultLibraryChannel(CameraLinkVer11)},
+                 nullptr),
+          m_command(m_link),
+          m_model(m_command),
+          m_tap(o.verbose) {
+        // The window's choices are the defaults; the settings file is only read.
+        const std::string file = RegistrySettings::DefaultFilePath();
+        m_kind =
+            o.kind >= 0 ? o.kind : RegistrySettings::PeekInt(file, CommunicationMode).value_or(ComPortKind);
+        static const int kIndexSetting[] = {ComPortNo, CameraLink2000DllIndex, CameraLink2001DllIndex,
+                                            CameraLinkVer11DllIndex};
+        m_port = o.portIndex >= 0 ? o.portIndex
+                                  : (IsValidLinkKind(m_kind)
+                                         ? RegistrySettings::PeekInt(file, kIndexSetting[m_kind]).value_or(0)
+                                         : 0);
+        m_controlMode = o.factory ? 1 : RegistrySettings::PeekInt(file, ControlModeSetting).value_or(0);
+    }
+    ~Session() { m_link.Close(); }
+
+    // Opens the link and finds the camera: at the given rate, or by the window's search.
+    // kDone, or kNoAnswer after a message.
+    int Connect() {
+        if (!IsValidLinkKind(m_kind)) {
+            Message("the link kind in the settings is not valid; use --kind");
+            return kUsage;
+        }
+        const int rate = m_options.baudRate != 0 ? m_options.baudRate : 9600;
+        if (m_link.Open(m_kind, rate, m_port) != 1) {
+            Message("cannot open port " + PortName() + " (port busy, missing or not permitted)");
+            return kNoAnswer;
+        }
+        if (m_model.Read() == 1) return kDone;
+        if (m_options.baudRate == 0) {
+            for (int index = 4; index >= 0; --index) {
+                m_link.SetBaudRate(SerialLink::BaudRateFromIndex(index));
+                if (m_model.Read() == 1) return kDone;
+            }
+        }
+        Message("no answer from the camera on " + PortName());
+        return kNoAnswer;
+    }
+
+    // The exit code of a failed transaction: an answer that was not the expected one is
+    // a refusal, none at all is silence.
+    int Failure(const std::string& what) const {
+        if (!m_tap.LastWasAnswer()) {
+            Message("no answer from the camera to " + what);
+            return kNoAnswer;
+        }
+        Message("the camera refused " + what + ": " + m_tap.LastAnswer());
+        return kRefused;
+    }
+
+    void Message(const std::string& text) const {
+        if (!m_options.quiet) std::fprintf(stderr, "vela-cli: %s\n", text.c_str());
+    }
+    std::string PortName() {
+        return m_kind == ComPortKind ? ComPort::GetPortName(m_port) : std::to_string(m_port);
+    }
+
+    const Options& options() const { return m_options; }
+    SerialLink& link() { return m_link; }
+    Command& command() { return m_command; }
+    CameraModel& model() { return m_model; }
+    int controlMode() const { return m_controlMode; }
+    int timeout() const { return m_options.timeoutMs; }
+
+  private:
+    const Options& m_options;
+    ComPort m_comPort;
+    SerialLink m_link;
+    Command m_command;
+    CameraModel m_model;
+    LogTap m_tap;
+    int m_kind = ComPortKind;
+    int m_port = 0;
+    int m_controlMode = 0;
+};
+
+// The value of an answered query as the camera's own text would show it.
+std::string ValueText(int cmdId, const CommandValue& v) {
+    const CommandEntry* e = CommandAt(cmdId);
+    if (e->kind == ValueKind::Text) return v.text;
+    if (e->kind == ValueKind::Decimal) return FormatRealText(v.realValue, e->decimals);
+    return std::to_string(v.integerValue);
+}
+
+// Names the user typed: each must be a command; unknown ones end the run with suggestions.
+bool ResolveNames(const Session& s, const std::vector<std::string>& names, std::vector<int>& ids) {
+    for (const std::string& name : names) {
+        const int id = FindCommand(ToUpperAscii(name));
+        if (id < 0) {
+            std::string hint = SuggestNames(ToUpperAscii(name));
+            s.Message("unknown name '" + name + "'" + (hint.empty() ? "" : "; did you mean " + hint + "?"));
+            return false;
+        }
+        ids.push_back(id);
+    }
+    return true;
+}
+
+int CmdPorts(Session& s) {
+    JsonOut json;
+    for (int i = 0; i < ComPort::GetPortCount(); ++i) {
+        const std::string name = ComPort::GetPortName(i);
+        const std::string device = ComPort::DevicePath(name);
+        if (s.options().json) {
+            json.Add(name, device);
+        } else {
+            std::printf("%s\t%s\n", name.c_str(), device.c_str());
+        }
+    }
+    if (s.options().json) std::printf("%s\n", json.Object().c_str());
+    return kDone;
+}
+
+int CmdProbe(Session& s) {
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    int area = -1;
+    ReadCurrentArea(s.command(), area, s.timeout());
+    if (s.options().json) {
+        JsonOut json;
+        json.Add("port", s.PortName());
+        json.AddNumber("baud", std::to_string(s.link().GetBaudRate()));
+        json.Add("model", s.model().Name());
+        json.AddNumber("area", std::to_string(area));
+        std::printf("%s\n", json.Object().c_str());
+    } else {
+        std::printf("port=%s\nbaud=%d\nmodel=%s\narea=%d %s\n", s.PortName().c_str(), s.link().GetBaudRate(),
+                    s.model().Name().c_str(), area, AreaName(area));
+    }
+    return kDone;
+}
+
+int CmdGet(Session& s) {
+    std::vector<int> ids;
+    if (!ResolveNames(s, s.options().args, ids)) return kUsage;
+    if (ids.empty()) {
+        for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
+            const ControlEntry& e = g_controlTable[row];
+            if (e.kind == Button || !e.read || e.group == Action) continue;
+            if (e.group == Factory && s.controlMode() != 1) continue;
+            ids.push_back(e.cmdId);
+        }
+    }
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    JsonOut json;
+    for (const int id : ids) {
+        CommandValue v;
+        if (!s.command().QueryCommand(id, v, s.timeout()))
+            return s.Failure(std::string(g_commandTable[id].name) + "?");
+        const std::string text = ValueText(id, v);
+        if (s.options().json) {
+            if (CommandAt(id)->kind == ValueKind::Text) {
+                json.Add(g_commandTable[id].name, text);
+            } else {
+                json.AddNumber(g_commandTable[id].name, text);
+            }
+        } else {
+            std::printf("%s=%s\n", g_commandTable[id].name, text.c_str());
+        }
+    }
+    if (s.options().json) std::printf("%s\n", json.Object().c_str());
+    return kDone;
+}
+
+int CmdSet(Session& s) {
+    const std::vector<std::string>& args = s.options().args;
+    if (args.empty()) {
+        s.Message("set needs NAME=VALUE");
+        return kUsage;
+    }
+    std::vector<std::pair<int, std::string>> writes;
+    for (const std::string& a : args) {
+        const std::size_t eq = a.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            s.Message("'" + a + "' is not NAME=VALUE");
+            return kUsage;
+        }
+        std::vector<int> id;
+        if (!ResolveNames(s, {a.substr(0, eq)}, id)) return kUsage;
+        writes.emplace_back(id[0], a.substr(eq + 1));
+    }
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    for (const auto& [id, text] : writes) {
+        const CommandEntry* e = CommandAt(id);
+        CommandValue v;
+        v.kind = e->kind;
+        v.text = text;
+        v.integerValue = e->kind == ValueKind::Decimal ? ScaleReal(ParseRealText(text), e->decimals)
+                                                       : ParseIntegerText(text);
+        v.realValue = ParseRealText(text);
+        if (!s.command().WriteCommand(id, v, s.timeout()))
+            return s.Failure(std::string(e->name) + "=" + text);
+        if (!s.options().quiet && !s.options().json) std::printf("%s=%s COMPLETE\n", e->name, text.c_str());
+    }
+    return kDone;
+}
+
+int AreaArgument(Session& s, int& area) {
+    const std::vector<std::string>& args = s.options().args;
+    if (args.size() != 1 || args[0].size() != 1 || args[0][0] < '0' || args[0][0] >= '0' + kAreaCount) {
+        s.Message(s.options().command + " needs one area number, 0 (factory) to 3");
+        return kUsage;
+    }
+    area = args[0][0] - '0';
+    return kDone;
+}
+
+int CmdArea(Session& s) {
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    int area = -1;
+    if (!ReadCurrentArea(s.command(), area, s.timeout())) return s.Failure("EA?");
+    if (s.options().json) {
+        JsonOut json;
+        json.AddNumber("area", std::to_string(area));
+        json.Add("name", AreaName(area));
+        std::printf("%s\n", json.Object().c_str());
+    } else {
+        std::printf("%d %s\n", area, AreaName(area));
+    }
+    return kDone;
+}
+
+int CmdStoreOrLoad(Session& s, bool store) {
+    int area = 0;
+    if (int rc = AreaArgument(s, area); rc != kDone) return rc;
+    if (store && area == kFactoryArea && s.controlMode() != 1) {
+        s.Message("storing into the factory area needs --factory");
+        return kUsage;
+    }
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    // Storing and loading a flash area take the camera a while.
+    const int timeoutMs = s.timeout() < 10000 ? 10000 : s.timeout();
+    const int ok = store ? StoreArea(s.command(), area, timeoutMs) : LoadArea(s.command(), area, timeoutMs);
+    if (!ok) return s.Failure(std::string(store ? "storing into " : "loading ") + AreaName(area));
+    if (!s.options().quiet && !s.options().json) {
+        std::printf("%s %s\n", store ? "stored into" : "loaded", AreaName(area));
+    }
+    return kDone;
+}
+
+int CmdSend(Session& s) {
+    if (s.options().args.empty()) {
+        s.Message("send needs a LINE");
+        return kUsage;
+    }
+    std::string line;
+    for (const std::string& a : s.options().args) line += (line.empty() ? "" : " ") + a;
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    s.command().ClearReceived();
+    s.link().Write(line + "\r\n");
+    // The first byte may take the whole time-out; after that, a quiet spell ends the answer.
+    constexpr std::uint32_t kQuietMs = 300;
+    std::string answer;
+    char buffer[256];
+    std::uint32_t wait = static_cast<std::uint32_t>(s.timeout());
+    for (;;) {
+        const int n = s.link().Read(buffer, sizeof buffer, wait);
+        if (n <= 0) break;
+        answer.append(buffer, static_cast<std::size_t>(n));
+        wait = kQuietMs;
+    }
+    if (answer.empty()) {
+        s.Message("no answer from the camera");
+        return kNoAnswer;
+    }
+    std::string text;
+    for (const char c : answer) {
+        if (c != '\r') text += c;
+    }
+    if (s.options().json) {
+        JsonOut json;
+        json.Add("sent", line);
+        json.Add("answer", text);
+        std::printf("%s\n", json.Object().c_str());
+    } else {
+        std::printf("%s%s", text.c_str(), text.empty() || text.back() == '\n' ? "" : "\n");
+    }
+    return kDone;
+}
+
+int Run(const Options& o) {
+    TextPrompt prompt(o.quiet);
+    Session session(o);
+    const struct {
+        const char* name;
+        std::function<int(Session&)> run;
+    } commands[] = {
+        {"ports", CmdPorts},
+        {"probe", CmdProbe},
+        {"get", CmdGet},
+        {"set", CmdSet},
+        {"area", CmdArea},
+        {"store", [](Session& s) { return CmdStoreOrLoad(s, true); }},
+        {"load", [](Session& s) { return CmdStoreOrLoad(s, false); }},
+        {"send", CmdSend},
+    };
+    for (const auto& c : commands) {
+        if (o.command == c.name) return c.run(session);
+    }
+    return kUsage;
+}
+
+}  // namespace
+}  // namespace vela::cli
+
+int main(int argc, char** argv) {
+    using namespace vela::cli;
+    Options options;
+    std::string error;
+    if (!ParseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "vela-cli: %s\nTry 'vela-cli --help'.\n", error.c_str());
+        return kUsage;
+    }
+    if (options.command.empty()) {
+        std::fputs(MainHelp().c_str(), options.help ? stdout : stderr);
+        return options.help ? kDone : kUsage;
+    }
+    const std::string help = CommandHelp(options.command);
+    if (help.empty()) {
+        std::fprintf(stderr, "vela-cli: unknown command '%s'\nTry 'vela-cli --help'.\n",
+                     options.command.c_str());
+        return kUsage;
+    }
+    if (options.help) {
+        std::fputs(help.c_str(), stdout);
+        return kDone;
+    }
+    return Run(options);
+}

@@ -1,0 +1,229 @@
+#include "cli/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "protocol/valuetext.h"
+#include "transport/linkkind.h"
+
+namespace vela::cli {
+namespace {
+
+bool ParseNumber(const std::string& text, long min, long max, int& out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+bool SetKind(const std::string& text, Options& o) {
+    static const struct {
+        const char* name;
+        int kind;
+    } kinds[] = {{"com", ComPortKind},
+                 {"cl2000", CameraLink2000},
+                 {"cl2001", CameraLink2001},
+                 {"cl11", CameraLinkVer11}};
+    for (const auto& k : kinds) {
+        if (text == k.name) {
+            o.kind = k.kind;
+            return true;
+        }
+    }
+    return false;
+}
+
+// "COMn" chooses the COM kind and its port; a plain number is a port index of the kind.
+bool SetPort(const std::string& text, Options& o) {
+    int n = 0;
+    if (ToUpperAscii(text.substr(0, 3)) == "COM" && ParseNumber(text.substr(3), 1, 16, n)) {
+        if (o.kind < 0) o.kind = ComPortKind;
+        o.portIndex = n - 1;
+        return o.kind == ComPortKind;
+    }
+    if (!ParseNumber(text, 0, 15, n)) return false;
+    o.portIndex = n;
+    return true;
+}
+
+bool SetBaud(const std::string& text, Options& o) {
+    if (text == "auto") {
+        o.baudRate = 0;
+        return true;
+    }
+    for (const int rate : {9600, 19200, 38400, 57600, 115200}) {
+        if (text == std::to_string(rate)) {
+            o.baudRate = rate;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+const std::vector<OptionRow>& OptionTable() {
+    static const std::vector<OptionRow> rows = {
+        {"port", 'p', "PORT", "COM1..COM16, or a port index 0-15 of the link kind (default: the window's)"},
+        {"kind", 'k', "KIND", "link kind: com, cl2000, cl2001 or cl11 (default: the window's)"},
+        {"baud", 'b', "RATE",
+         "9600, 19200, 38400, 57600, 115200 or auto (default auto: the window's search)"},
+        {"timeout", 't', "MS", "answer time-out per transaction, 100-100000 ms (default 2000)"},
+        {"factory", 0, nullptr, "the factory control mode's rows and commands"},
+        {"json", 0, nullptr, "one JSON document on stdout"},
+        {"verbose", 'v', nullptr, "the Tx/Rx log on stderr"},
+        {"quiet", 'q', nullptr, "no messages on stderr"},
+        {"help", 'h', nullptr, "this help; after a command, that command's help"},
+    };
+    return rows;
+}
+
+const std::vector<CommandRow>& CommandTable() {
+    static const std::vector<CommandRow> rows = {
+        {"ports", "ports", "List every COM port with the device it maps to."},
+        {"probe", "probe", "Find the camera: baud rate, model and current flash area."},
+        {"get", "get [NAME...]",
+         "Query parameters and print NAME=value lines; without names, every control row of the\n"
+         "current control mode."},
+        {"set", "set NAME=VALUE...",
+         "Write in order; stop at the first refusal and show the camera's answer."},
+        {"area", "area", "Print the flash area the camera runs from."},
+        {"store", "store N", "Store the working settings into flash area N (0 factory, 1-3 user)."},
+        {"load", "load N", "Load flash area N (0 factory, 1-3 user) into the working settings."},
+        {"send", "send LINE", "Send one raw line and print what the camera answers until it is quiet."},
+    };
+    return rows;
+}
+
+bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
+    const std::vector<OptionRow>& table = OptionTable();
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.size() < 2 || arg[0] != '-') {
+            if (o.command.empty()) {
+                o.command = arg;
+            } else {
+                o.args.push_back(arg);
+            }
+            continue;
+        }
+        if (arg == "--") {
+            for (++i; i < argc; ++i) o.args.push_back(argv[i]);
+            break;
+        }
+        const OptionRow* row = nullptr;
+        std::string value;
+        bool hasValue = false;
+        if (arg.rfind("--", 0) == 0) {
+            std::string name = arg.substr(2);
+            const std::size_t eq = name.find('=');
+            if (eq != std::string::npos) {
+                value = name.substr(eq + 1);
+                name.resize(eq);
+                hasValue = true;
+            }
+            for (const OptionRow& r : table) {
+                if (name == r.longName) row = &r;
+            }
+        } else if (arg.size() >= 2) {
+            for (const OptionRow& r : table) {
+                if (r.shortName != 0 && arg[1] == r.shortName) row = &r;
+            }
+            if (arg.size() > 2) {
+                value = arg.substr(2);
+                hasValue = true;
+            }
+        }
+        // "-5" after the command is an argument (a value for `send`), not an option.
+        if (!row) {
+            if (!o.command.empty() && arg.size() > 1 && (arg[1] >= '0' && arg[1] <= '9')) {
+                o.args.push_back(arg);
+                continue;
+            }
+            error = "unknown option '" + arg + "'";
+            return false;
+        }
+        if (row->argument && !hasValue) {
+            if (i + 1 >= argc) {
+                error = std::string("--") + row->longName + " needs " + row->argument;
+                return false;
+            }
+            value = argv[++i];
+        } else if (!row->argument && hasValue) {
+            error = std::string("--") + row->longName + " takes no value";
+            return false;
+        }
+        const std::string name = row->longName;
+        bool ok = true;
+        if (name == "port") {
+            ok = SetPort(value, o);
+        } else if (name == "kind") {
+            ok = SetKind(value, o);
+        } else if (name == "baud") {
+            ok = SetBaud(value, o);
+        } else if (name == "timeout") {
+            ok = ParseNumber(value, 100, 100000, o.timeoutMs);
+        } else if (name == "factory") {
+            o.factory = true;
+        } else if (name == "json") {
+            o.json = true;
+        } else if (name == "verbose") {
+            o.verbose = true;
+        } else if (name == "quiet") {
+            o.quiet = true;
+        } else if (name == "help") {
+            o.help = true;
+        }
+        if (!ok) {
+            error = "--" + name + ": '" + value + "' is not valid; " + row->help;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string MainHelp() {
+    std::string s =
+        "Usage: vela-cli [options] COMMAND [ARGS...]\n"
+        "The VELA-4K/8K camera from scripts: the same procedures as the control tool, without a window.\n"
+        "\nCommands:\n";
+    for (const CommandRow& c : CommandTable()) {
+        std::string first = c.help;
+        first = first.substr(0, first.find('\n'));
+        s += "  " + std::string(c.synopsis);
+        s += std::string(c.synopsis[0] && std::strlen(c.synopsis) < 20 ? 20 - std::strlen(c.synopsis) : 1,
+                         ' ');
+        s += first + "\n";
+    }
+    s += "\nOptions:\n";
+    for (const OptionRow& r : OptionTable()) {
+        std::string left = r.shortName ? std::string("-") + r.shortName + ", " : std::string("    ");
+        left += std::string("--") + r.longName;
+        if (r.argument) left += std::string(" ") + r.argument;
+        s += "  " + left + std::string(left.size() < 20 ? 20 - left.size() : 1, ' ') + r.help + "\n";
+    }
+    s += "\nExit status:\n"
+         "  0  done\n"
+         "  1  the camera refused something\n"
+         "  2  usage error or unknown name\n"
+         "  3  no answer from the camera (or the port could not be opened)\n"
+         "  4  file error\n"
+         "\n'vela-cli COMMAND --help' describes one command.\n";
+    return s;
+}
+
+std::string CommandHelp(const std::string& command) {
+    for (const CommandRow& c : CommandTable()) {
+        if (command == c.name) {
+            return "Usage: vela-cli [options] " + std::string(c.synopsis) + "\n" + c.help +
+                   "\n\nSee 'vela-cli --help' for the options and exit status.\n";
+        }
+    }
+    return "";
+}
+
+}  // namespace vela::cli
