@@ -1,5 +1,7 @@
 // vela-cli: the camera from scripts and production lines, without a window.
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -9,9 +11,11 @@
 
 #include "app/registrysettings.h"
 #include "camera/flashareas.h"
+#include "camera/settingfile.h"
 #include "cli/jsonout.h"
 #include "cli/names.h"
 #include "cli/options.h"
+#include "mainwindow/parameterreader.h"
 #include "platform/prompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
@@ -35,42 +39,83 @@ class LogTap final : public CommandLogSink {
         if (m_print) std::fprintf(stderr, "%s\n", line.c_str());
         m_lastWasAnswer = line.rfind("Rx: ", 0) == 0;
         if (m_lastWasAnswer) m_lastAnswer = line.substr(4);
+        if (line.rfind("Tx: ", 0) == 0) m_lastSent = line.substr(4);
     }
     bool LastWasAnswer() const { return m_lastWasAnswer; }
     const std::string& LastAnswer() const { return m_lastAnswer; }
+    const std::string& LastSent() const { return m_lastSent; }
 
   private:
     bool m_print;
     bool m_lastWasAnswer = false;
     std::string m_lastAnswer;
+    std::string m_lastSent;
 };
 
 // Prints boxes as "caption: text" lines; -q silences them. Answers no question.
 class TextPrompt final : public Prompt {
   public:
-    explicit TextPrompt(bool quiet) : m_quiet(quiet) { Prompt::Install(this); }
+    TextPrompt(bool quiet, const LogTap& tap) : m_quiet(quiet), m_tap(tap) { Prompt::Install(this); }
     ~TextPrompt() override { Prompt::Install(nullptr); }
     PromptAnswer Show(const std::string& text, const std::string& caption, PromptIcon,
                       PromptButtons buttons) override {
-        if (!m_quiet) std::fprintf(stderr, "vela-cli: %s: %s\n", caption.c_str(), text.c_str());
+        const bool communication = caption == "Communication Error";
+        // The box names the answer; a script also needs the line it answered.
+        const std::string sent = communication ? " (sent " + m_tap.LastSent() + ")" : "";
+        if (!m_quiet)
+            std::fprintf(stderr, "vela-cli: %s: %s%s\n", caption.c_str(), text.c_str(), sent.c_str());
+        if (communication) ++m_communicationErrors;
         return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
     }
 
+    int CommunicationErrors() const { return m_communicationErrors; }
+
   private:
     bool m_quiet;
+    const LogTap& m_tap;
+    int m_communicationErrors = 0;
+};
+
+// A progress bar on stderr, drawn only when stderr is a terminal.
+class TextProgress final : public ParameterReadProgress {
+  public:
+    explicit TextProgress(bool quiet) : m_show(!quiet && ::isatty(2) == 1) {}
+    void Start(const std::string& message) override {
+        m_message = message;
+        SetPos(0);
+    }
+    void SetPos(int percent) override {
+        if (!m_show || percent == m_percent) return;
+        m_percent = percent;
+        const int filled = percent * 30 / 100;
+        std::fprintf(stderr, "\r%s [%s%s] %3d%%", m_message.c_str(),
+                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                     std::string(static_cast<std::size_t>(30 - filled), ' ').c_str(), percent);
+    }
+    void Finish() override {
+        if (m_show && m_percent >= 0) std::fprintf(stderr, "\n");
+        m_percent = -1;
+    }
+    void DrainMessages() override {}
+
+  private:
+    bool m_show;
+    int m_percent = -1;
+    std::string m_message;
 };
 
 class Session {
   public:
-    explicit Session(const Options& o)
+    Session(const Options& o, TextPrompt& prompt, const LogTap& tap)
         : m_options(o),
+          m_prompt(prompt),
+          m_tap(tap),
           m_link(SerialLink::Channels{&m_comPort, DefaultLibraryChannel(CameraLink2000),
                                       DefaultLibraryChannel(CameraLink2001),
                                       DefaultLibraryChannel(CameraLinkVer11)},
                  nullptr),
           m_command(m_link),
-          m_model(m_command),
-          m_tap(o.verbose) {
+          m_model(m_command) {
         // The window's choices are the defaults; the settings file is only read.
         const std::string file = RegistrySettings::DefaultFilePath();
         m_kind =
@@ -127,6 +172,7 @@ class Session {
     }
 
     const Options& options() const { return m_options; }
+    TextPrompt& prompt() { return m_prompt; }
     SerialLink& link() { return m_link; }
     Command& command() { return m_command; }
     CameraModel& model() { return m_model; }
@@ -135,11 +181,12 @@ class Session {
 
   private:
     const Options& m_options;
+    TextPrompt& m_prompt;
+    const LogTap& m_tap;
     ComPort m_comPort;
     SerialLink m_link;
     Command m_command;
     CameraModel m_model;
-    LogTap m_tap;
     int m_kind = ComPortKind;
     int m_port = 0;
     int m_controlMode = 0;
@@ -348,9 +395,61 @@ int CmdSend(Session& s) {
     return kDone;
 }
 
+int CmdSave(Session& s) {
+    if (s.options().args.size() != 1) {
+        s.Message("save needs one FILE");
+        return kUsage;
+    }
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    TextProgress progress(s.options().quiet);
+    ReadParameterRows(s.command(), s.model(), s.controlMode(), progress);
+    progress.Finish();
+    if (s.prompt().CommunicationErrors() > 0) return s.Failure("the whole read");
+    const SettingFileKind kind =
+        s.options().shipping ? SettingFileKind::ShippingData : SettingFileKind::AllData;
+    if (!SaveSettingFile(s.options().args[0], kind, s.command(), s.model(), s.controlMode()))
+        return kFileError;
+    return kDone;
+}
+
+int CmdApply(Session& s) {
+    if (s.options().args.size() != 1) {
+        s.Message("apply needs one FILE");
+        return kUsage;
+    }
+    const std::string& path = s.options().args[0];
+    // The lines the loader will pass over, said before the camera is touched.
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        // The loader says why in its own words; the camera is not needed for that.
+        TextProgress none(true);
+        LoadSettingFile(path, s.command(), s.model(), s.controlMode(), none);
+        return kFileError;
+    }
+    {
+        SettingFileLineReader reader(f);
+        std::string piece;
+        for (int line = 1; reader.Next(piece); ++line) {
+            if (ClassifySettingLine(piece, s.controlMode()).kind != SettingLineAction::Skip) continue;
+            while (!piece.empty() && (piece.back() == '\n' || piece.back() == '\r')) piece.pop_back();
+            if (!piece.empty()) s.Message(path + ":" + std::to_string(line) + ": skipped: " + piece);
+        }
+        std::fclose(f);
+    }
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    TextProgress progress(s.options().quiet);
+    if (!LoadSettingFile(path, s.command(), s.model(), s.controlMode(), progress)) return kFileError;
+    if (const int errors = s.prompt().CommunicationErrors(); errors > 0) {
+        s.Message(std::to_string(errors) + " line(s) of " + path + " refused or unanswered");
+        return kRefused;
+    }
+    return kDone;
+}
+
 int Run(const Options& o) {
-    TextPrompt prompt(o.quiet);
-    Session session(o);
+    LogTap tap(o.verbose);
+    TextPrompt prompt(o.quiet, tap);
+    Session session(o, prompt, tap);
     const struct {
         const char* name;
         std::function<int(Session&)> run;
@@ -363,6 +462,8 @@ int Run(const Options& o) {
         {"store", [](Session& s) { return CmdStoreOrLoad(s, true); }},
         {"load", [](Session& s) { return CmdStoreOrLoad(s, false); }},
         {"send", CmdSend},
+        {"save", CmdSave},
+        {"apply", CmdApply},
     };
     for (const auto& c : commands) {
         if (o.command == c.name) return c.run(session);

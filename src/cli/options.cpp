@@ -74,6 +74,7 @@ const std::vector<OptionRow>& OptionTable() {
          "9600, 19200, 38400, 57600, 115200 or auto (default auto: the window's search)"},
         {"timeout", 't', "MS", "answer time-out per transaction, 100-100000 ms (default 2000)"},
         {"factory", 0, nullptr, "the factory control mode's rows and commands"},
+        {"shipping", 0, nullptr, "save: a Shipping Data file (every file row of both groups)"},
         {"json", 0, nullptr, "one JSON document on stdout"},
         {"verbose", 'v', nullptr, "the Tx/Rx log on stderr"},
         {"quiet", 'q', nullptr, "no messages on stderr"},
@@ -94,6 +95,11 @@ const std::vector<CommandRow>& CommandTable() {
         {"area", "area", "Print the flash area the camera runs from."},
         {"store", "store N", "Store the working settings into flash area N (0 factory, 1-3 user)."},
         {"load", "load N", "Load flash area N (0 factory, 1-3 user) into the working settings."},
+        {"save", "save FILE [--shipping]",
+         "Read the camera, then write a setting file, the same bytes as the window writes."},
+        {"apply", "apply FILE",
+         "Apply a setting file with the window's rules: skipped lines are reported, refusals listed;\n"
+         "exit status 1 when the camera refused or did not answer a line."},
         {"send", "send LINE", "Send one raw line and print what the camera answers until it is quiet."},
     };
     return rows;
@@ -169,6 +175,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             ok = ParseNumber(value, 100, 100000, o.timeoutMs);
         } else if (name == "factory") {
             o.factory = true;
+        } else if (name == "shipping") {
+            o.shipping = true;
         } else if (name == "json") {
             o.json = true;
         } else if (name == "verbose") {

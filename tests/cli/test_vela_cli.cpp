@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "app/configpaths.h"
+#include "camera/settingfile.h"
 #include "camsim/ptycamera.h"
+#include "support/camerafixture.h"
 #include "support/runprogram.h"
 #include "support/stopwatch.h"
+#include "support/tempconfig.h"
 
 namespace vela {
 namespace {
@@ -163,6 +166,58 @@ TEST_F(CliTest, PortHeldByAnotherProgramIsBusyNotAHang) {
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_NE(r.err.find("another program has"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("port busy"), std::string::npos) << r.err;
+}
+
+// save on one camera, apply to another: the second takes the first one's values, and the
+// file is the very bytes the window writes for the same camera and mode.
+class CliFileTest : public test::CameraTest {};
+
+TEST_F(CliFileTest, SaveThenApplyCopiesACameraAndMatchesTheWindowsFile) {
+    Connect();
+    camera->WithCore([](sim::CameraCore& c) { return c.SetValue("GA", 333) && c.SetValue("BL", 12); });
+    link.Close();
+    const std::string cliFile = ConfigDir() + "/cli.cam";
+    ProgramResult r = Cli({"-p", "COM3", "-b", "9600", "save", cliFile});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    ASSERT_EQ(link.Open(ComPortKind, 9600, 2), 1);
+    ReadParameterRows(command, model, 0, progress);
+    const std::string windowFile = ConfigDir() + "/window.cam";
+    ASSERT_EQ(SaveSettingFile(windowFile, SettingFileKind::AllData, command, model, 0), 1);
+    link.Close();
+    const std::string bytes = test::ReadFile(cliFile);
+    EXPECT_EQ(bytes, test::ReadFile(windowFile));
+    EXPECT_NE(bytes.find("GA=333\r\n"), std::string::npos) << bytes;
+
+    sim::PtyCamera second;
+    ASSERT_TRUE(second.Start()) << second.Error();
+    ASSERT_EQ(second.LinkAsComPort(4), "COM4");
+    r = Cli({"-p", "COM4", "apply", cliFile});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    for (const char* name : {"GA", "BL", "TS", "LS0"}) {
+        EXPECT_EQ(second.WithCore([&](sim::CameraCore& c) { return c.Value(name); }),
+                  camera->WithCore([&](sim::CameraCore& c) { return c.Value(name); }))
+            << name;
+    }
+
+    // A line the camera refuses is listed and makes the exit status 1; a stray line is reported.
+    test::WriteFile(cliFile, "GA=5000\r\nnonsense\r\nBL=3\r\n");
+    r = Cli({"-p", "COM4", "apply", cliFile});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("GA=5000"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(":2: skipped: nonsense"), std::string::npos) << r.err;
+    EXPECT_EQ(second.WithCore([](sim::CameraCore& c) { return c.Value("BL"); }), 3);
+    second.Stop();
+}
+
+TEST_F(CliFileTest, MissingOrUnwritableFilesExit4) {
+    ProgramResult r = Cli({"-p", "COM9", "apply", ConfigDir() + "/no-such.cam"});
+    EXPECT_EQ(r.exitCode, 4) << r.err;
+    EXPECT_NE(r.err.find("no-such.cam"), std::string::npos) << r.err;
+    Connect();
+    link.Close();
+    r = Cli({"-p", "COM3", "save", ConfigDir() + "/no-such-folder/x.cam"});
+    EXPECT_EQ(r.exitCode, 4) << r.err;
 }
 
 }  // namespace
