@@ -139,7 +139,7 @@ class Session {
         }
         const int rate = m_options.baudRate != 0 ? m_options.baudRate : 9600;
         if (m_link.Open(m_kind, rate, m_port) != 1) {
-            Message("cannot open port " + PortName() + " (port busy, missing or not permitted)");
+            Message("cannot open port " + PortName() + ": busy, missing or not permitted (reason above)");
             return kNoAnswer;
         }
         if (m_model.Read() == 1) return kDone;
@@ -214,18 +214,36 @@ bool ResolveNames(const Session& s, const std::vector<std::string>& names, std::
     return true;
 }
 
+// Link kinds as --kind names them.
+const char* KindName(int kind) {
+    static const char* const kNames[] = {"com", "cl2000", "cl2001", "cl11"};
+    return IsValidLinkKind(kind) ? kNames[kind] : "?";
+}
+
 int CmdPorts(Session& s) {
-    JsonOut json;
+    std::string json;
+    auto row = [&](int kind, const std::string& port, const std::string& device) {
+        if (s.options().json) {
+            JsonOut o;
+            o.Add("kind", KindName(kind));
+            o.Add("port", port);
+            o.Add("device", device);
+            json += (json.empty() ? "" : ",") + o.Object();
+        } else {
+            std::printf("%s\t%s\t%s\n", KindName(kind), port.c_str(), device.c_str());
+        }
+    };
     for (int i = 0; i < ComPort::GetPortCount(); ++i) {
         const std::string name = ComPort::GetPortName(i);
-        const std::string device = ComPort::DevicePath(name);
-        if (s.options().json) {
-            json.Add(name, device);
-        } else {
-            std::printf("%s\t%s\n", name.c_str(), device.c_str());
-        }
+        row(ComPortKind, name, ComPort::DevicePath(name));
     }
-    if (s.options().json) std::printf("%s\n", json.Object().c_str());
+    // A library kind lists what its library reports; a missing library lists nothing.
+    for (const int kind : {CameraLink2000, CameraLink2001, CameraLinkVer11}) {
+        s.link().SetKind(kind);
+        const int count = s.link().GetPortCount();
+        for (int i = 0; i < count; ++i) row(kind, std::to_string(i), s.link().GetPortName(i));
+    }
+    if (s.options().json) std::printf("{\"ports\":[%s]}\n", json.c_str());
     return kDone;
 }
 
@@ -297,6 +315,7 @@ int CmdSet(Session& s) {
         writes.emplace_back(id[0], a.substr(eq + 1));
     }
     if (int rc = s.Connect(); rc != kDone) return rc;
+    JsonOut json;
     for (const auto& [id, text] : writes) {
         const CommandEntry* e = CommandAt(id);
         CommandValue v;
@@ -307,8 +326,13 @@ int CmdSet(Session& s) {
         v.realValue = ParseRealText(text);
         if (!s.command().WriteCommand(id, v, s.timeout()))
             return s.Failure(std::string(e->name) + "=" + text);
-        if (!s.options().quiet && !s.options().json) std::printf("%s=%s COMPLETE\n", e->name, text.c_str());
+        if (s.options().json) {
+            json.Add(e->name, text);
+        } else if (!s.options().quiet) {
+            std::printf("%s=%s COMPLETE\n", e->name, text.c_str());
+        }
     }
+    if (s.options().json) std::printf("%s\n", json.Object().c_str());
     return kDone;
 }
 
@@ -349,7 +373,12 @@ int CmdStoreOrLoad(Session& s, bool store) {
     const int timeoutMs = s.timeout() < 10000 ? 10000 : s.timeout();
     const int ok = store ? StoreArea(s.command(), area, timeoutMs) : LoadArea(s.command(), area, timeoutMs);
     if (!ok) return s.Failure(std::string(store ? "storing into " : "loading ") + AreaName(area));
-    if (!s.options().quiet && !s.options().json) {
+    if (s.options().json) {
+        JsonOut json;
+        json.AddNumber(store ? "stored" : "loaded", std::to_string(area));
+        json.Add("name", AreaName(area));
+        std::printf("%s\n", json.Object().c_str());
+    } else if (!s.options().quiet) {
         std::printf("%s %s\n", store ? "stored into" : "loaded", AreaName(area));
     }
     return kDone;

@@ -85,7 +85,9 @@ const std::vector<OptionRow>& OptionTable() {
 
 const std::vector<CommandRow>& CommandTable() {
     static const std::vector<CommandRow> rows = {
-        {"ports", "ports", "List every COM port with the device it maps to."},
+        {"ports", "ports",
+         "List every port of every link kind, one 'KIND<tab>PORT<tab>DEVICE' line each: the COM names\n"
+         "with the device each maps to, then the ports each Camera Link serial library reports."},
         {"probe", "probe", "Find the camera: baud rate, model and current flash area."},
         {"get", "get [NAME...]",
          "Query parameters and print NAME=value lines; without names, every control row of the\n"

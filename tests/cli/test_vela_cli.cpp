@@ -165,7 +165,7 @@ TEST_F(CliTest, PortHeldByAnotherProgramIsBusyNotAHang) {
     ::close(fd);
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_NE(r.err.find("another program has"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("port busy"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Device or resource busy"), std::string::npos) << r.err;
 }
 
 // save on one camera, apply to another: the second takes the first one's values, and the
