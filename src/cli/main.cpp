@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "app/registrysettings.h"
+#include "camera/baudprobe.h"
 #include "camera/flashareas.h"
+#include "camera/parameterreader.h"
 #include "camera/settingfile.h"
 #include "cli/jsonout.h"
 #include "cli/names.h"
 #include "cli/options.h"
-#include "mainwindow/parameterreader.h"
 #include "platform/prompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
@@ -143,12 +144,7 @@ class Session {
             return kNoAnswer;
         }
         if (m_model.Read() == 1) return kDone;
-        if (m_options.baudRate == 0) {
-            for (int index = 4; index >= 0; --index) {
-                m_link.SetBaudRate(SerialLink::BaudRateFromIndex(index));
-                if (m_model.Read() == 1) return kDone;
-            }
-        }
+        if (m_options.baudRate == 0 && ProbeBaudRates(m_link, m_model, [](int) {}) == 1) return kDone;
         Message("no answer from the camera on " + PortName());
         return kNoAnswer;
     }
