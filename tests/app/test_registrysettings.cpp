@@ -243,3 +243,20 @@ TEST(RegistrySettings, NamesMatchWithoutRegardToCaseAndKeepTheirSpelling) {
     EXPECT_NE(file.find("\"control mode\"=dword:00000000\r\n"), std::string::npos) << file;
     EXPECT_EQ(file.find("Control Mode"), std::string::npos) << file;
 }
+
+// Another program (vela-cli) reads the window's choices: the file is never created or
+// changed, so the window's shutdown marker stays what the window left.
+TEST(RegistrySettings, PeekReadsWithoutCreatingOrTouchingTheFile) {
+    EXPECT_FALSE(RegistrySettings::PeekInt(RegPath(), CommunicationMode).has_value());
+    EXPECT_FALSE(std::filesystem::exists(RegPath()));
+
+    const std::string content = RegFile(
+        "\"Previous Application Shutdown Status\"=dword:00000000\r\n\"Com Port No\"=dword:00000004\r\n"
+        "\"Control Mode\"=\"1\"\r\n");
+    WriteFile(RegPath(), content);
+    EXPECT_EQ(RegistrySettings::PeekInt(RegPath(), ComPortNo), 4);
+    EXPECT_EQ(RegistrySettings::PeekInt(RegPath(), ControlModeSetting), 1);
+    EXPECT_FALSE(RegistrySettings::PeekInt(RegPath(), CameraLink2000DllIndex).has_value());
+    EXPECT_FALSE(RegistrySettings::PeekInt(RegPath(), 99).has_value());
+    EXPECT_EQ(ReadFile(RegPath()), content);
+}

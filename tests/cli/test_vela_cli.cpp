@@ -78,6 +78,21 @@ TEST_F(CliTest, GetAndSetGoToTheCamera) {
     for (const std::string& line : m_camera->ReceivedLines()) EXPECT_NE(line.rfind("TS=", 0), 0u) << line;
 }
 
+// The port chosen in the window is the default; the window's settings file is only read.
+TEST_F(CliTest, DefaultsComeFromTheWindowsSettingsWhichStayUntouched) {
+    StartCamera();
+    const std::string reg = ConfigDir() + "/VELA-4K Control Tool.reg";
+    const std::string content =
+        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Corvane\\VELA-4K Control Tool]\r\n"
+        "\"Previous Application Shutdown Status\"=dword:00000000\r\n\"Communication Mode\"=dword:00000000\r\n"
+        "\"Com Port No\"=dword:00000002\r\n";
+    test::WriteFile(reg, content);
+    const ProgramResult r = Cli({"-b", "9600", "get", "GA"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "GA=" + std::to_string(CameraValue("GA")) + "\n");
+    EXPECT_EQ(test::ReadFile(reg), content);
+}
+
 TEST_F(CliTest, UnknownNamesAndBadUsageExit2WithoutTouchingThePort) {
     StartCamera();
     ProgramResult r = Cli({"-p", "COM3", "set", "XX=1"});
