@@ -86,12 +86,13 @@ const std::vector<OptionRow>& OptionTable() {
 const std::vector<CommandRow>& CommandTable() {
     static const std::vector<CommandRow> rows = {
         {"ports", "ports",
-         "List every port of every link kind, one 'KIND<tab>PORT<tab>DEVICE' line each: the COM names\n"
-         "with the device each maps to, then the ports each Camera Link serial library reports."},
+         "List every port of every link kind.\n"
+         "One 'KIND<tab>PORT<tab>DEVICE' line each: the COM names with the device each maps to,\n"
+         "then the ports each Camera Link serial library reports."},
         {"probe", "probe", "Find the camera: baud rate, model and current flash area."},
         {"get", "get [NAME...]",
-         "Query parameters and print NAME=value lines; without names, every control row of the\n"
-         "current control mode."},
+         "Query parameters and print NAME=value lines.\n"
+         "Without names, every control row of the current control mode."},
         {"set", "set NAME=VALUE...",
          "Write in order; stop at the first refusal and show the camera's answer."},
         {"area", "area", "Print the flash area the camera runs from."},
@@ -100,8 +101,9 @@ const std::vector<CommandRow>& CommandTable() {
         {"save", "save FILE [--shipping]",
          "Read the camera, then write a setting file, the same bytes as the window writes."},
         {"apply", "apply FILE",
-         "Apply a setting file with the window's rules: skipped lines are reported, refusals listed;\n"
-         "exit status 1 when the camera refused or did not answer a line."},
+         "Apply a setting file with the window's rules.\n"
+         "Skipped lines are reported and refusals listed; exit status 1 when the camera refused\n"
+         "or did not answer a line."},
         {"send", "send LINE", "Send one raw line and print what the camera answers until it is quiet."},
     };
     return rows;
@@ -205,8 +207,7 @@ std::string MainHelp() {
         std::string first = c.help;
         first = first.substr(0, first.find('\n'));
         s += "  " + std::string(c.synopsis);
-        s += std::string(c.synopsis[0] && std::strlen(c.synopsis) < 20 ? 20 - std::strlen(c.synopsis) : 1,
-                         ' ');
+        s += std::string(std::strlen(c.synopsis) < 24 ? 24 - std::strlen(c.synopsis) : 1, ' ');
         s += first + "\n";
     }
     s += "\nOptions:\n";
@@ -214,7 +215,7 @@ std::string MainHelp() {
         std::string left = r.shortName ? std::string("-") + r.shortName + ", " : std::string("    ");
         left += std::string("--") + r.longName;
         if (r.argument) left += std::string(" ") + r.argument;
-        s += "  " + left + std::string(left.size() < 20 ? 20 - left.size() : 1, ' ') + r.help + "\n";
+        s += "  " + left + std::string(left.size() < 24 ? 24 - left.size() : 1, ' ') + r.help + "\n";
     }
     s += "\nExit status:\n"
          "  0  done\n"
