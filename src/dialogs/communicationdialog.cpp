@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <fstream>
 
 #include "app/registrysettings.h"
@@ -378,11 +377,7 @@ void CCommunicationDialog::OnWriteLog() {
         return;
     }
     const std::string& path = result.path;
-    std::error_code error;
-    if (std::filesystem::exists(path, error) &&
-        !AskYesNo(path + "\nThis file already exists." + "\nReplace existing file?")) {
-        return;
-    }
+    if (!ConfirmReplace(path)) return;
 
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) {

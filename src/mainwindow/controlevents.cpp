@@ -8,6 +8,7 @@
 
 #include "camera/communicationpanel.h"
 #include "camera/valuecommit.h"
+#include "dialogs/terminaldialog.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "mainwindow/gen.h"
 #include "mainwindow/paramcombobox.h"
@@ -323,7 +324,11 @@ void CCtrlToolDlg::ButtonClicked(int ctrlId) {
 
 // The page actions and the flash-area stores come with their own files; until then a
 // click reaches its procedure and does nothing.
-void CCtrlToolDlg::OnTerminal() {}
+void CCtrlToolDlg::OnTerminal() {
+    // Shown at once also when it has to be created first.
+    if (!m_terminal->HasWindow()) m_terminal->Create();
+    m_terminal->ShowNormal();
+}
 void CCtrlToolDlg::OnCameraReset() {}
 void CCtrlToolDlg::OnSetCameraModel() {}
 void CCtrlToolDlg::OnStoreAll() {}

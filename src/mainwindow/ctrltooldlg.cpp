@@ -25,6 +25,7 @@
 #include "dialogs/communicationhost.h"
 #include "dialogs/progressbardialog.h"
 #include "dialogs/statusstrip.h"
+#include "dialogs/terminaldialog.h"
 #include "mainwindow/gen.h"
 #include "mainwindow/mainmenu.h"
 #include "mainwindow/paramcombobox.h"
@@ -129,6 +130,7 @@ CCtrlToolDlg::CCtrlToolDlg(QWidget* parent)
     m_communicationHost = std::make_unique<MainWindowHost>(*this);
     m_communicationDialog = new CCommunicationDialog(*m_communicationHost, this);
     m_communication = m_communicationDialog;
+    m_terminal = new CTerminalDialog(this);
 
     m_currentArea = 0;
     m_sequenceArmed = 0;
@@ -216,6 +218,7 @@ bool CCtrlToolDlg::OnInitDialog() {
     m_receiveTimer->setInterval(Command::kTimerPeriodMs);
     connect(m_receiveTimer, &QTimer::timeout, this, [] { Command::Instance().OnTimer(); });
     Command::Instance().Create([this] { m_receiveTimer->start(); });
+    m_terminal->Create();
     // Its initialisation lists the ports of the saved kind, which a library kind needs
     // before the link first opens.
     if (m_communicationDialog) m_communicationDialog->Create();
@@ -718,7 +721,8 @@ void CCtrlToolDlg::OnDestroy() {
     m_destroyed = true;
     if (m_receiveTimer) m_receiveTimer->stop();
     SerialLink::Instance().Close();
-    // The Terminal and LUT editor windows are destroyed here once they exist.
+    m_terminal->DestroyWindow();
+    // The LUT editor windows are destroyed here once they exist.
 }
 
 bool CCtrlToolDlg::HasStatusBarWindow() const {

@@ -19,6 +19,7 @@ namespace vela {
 
 class CCommunicationDialog;
 class CTabSheetDialog;
+class CTerminalDialog;
 class CommunicationHost;
 class CommunicationPanel;
 class StatusStrip;
@@ -125,6 +126,7 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     void SetCommunicationPanel(CommunicationPanel* panel) { m_communication = panel; }
     CCommunicationDialog* CommunicationDialog() const { return m_communicationDialog; }
     CommunicationPanel* Communication() const { return m_communication; }
+    CTerminalDialog* Terminal() const { return m_terminal; }
     // Shows or hides the LUT editors; nothing until they exist.
     void ShowLutEditors(int show);
 
@@ -182,6 +184,7 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     std::unique_ptr<CommunicationHost> m_communicationHost;
     CCommunicationDialog* m_communicationDialog = nullptr;
     CommunicationPanel* m_communication = nullptr;
+    CTerminalDialog* m_terminal = nullptr;
     bool m_windowCreated = false;
     bool m_destroyed = false;
     bool m_ending = false;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 
 namespace vela {
 
@@ -32,5 +33,24 @@ class Deadline {
   private:
     Clock::time_point m_end;
 };
+
+// The current UTC time, broken down, with milliseconds.
+struct UtcTime {
+    int year = 1970;
+    int month = 1;  // 1-12
+    int day = 1;    // 1-31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millisecond = 0;
+};
+UtcTime CurrentUtcTime();
+UtcTime ToUtcTime(std::chrono::system_clock::time_point time);
+
+// Where CurrentUtcTime takes the time from: the system clock unless a source is set.
+// Tests set one (an empty function restores the system clock) before the code under
+// test runs; it is not meant to change while another thread reads the time.
+using UtcTimeSource = std::function<std::chrono::system_clock::time_point()>;
+void SetUtcTimeSource(UtcTimeSource source);
 
 }  // namespace vela

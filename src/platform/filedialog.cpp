@@ -1,5 +1,9 @@
 #include "platform/filedialog.h"
 
+#include <filesystem>
+
+#include "platform/prompt.h"
+
 namespace vela {
 namespace {
 
@@ -19,6 +23,12 @@ FileDialog& FileDialog::Instance() {
 
 void FileDialog::Install(FileDialog* dialog) {
     g_installed = dialog;
+}
+
+bool ConfirmReplace(const std::string& path) {
+    std::error_code error;
+    return !std::filesystem::exists(path, error) ||
+           AskYesNo(path + "\nThis file already exists." + "\nReplace existing file?");
 }
 
 }  // namespace vela

@@ -43,4 +43,9 @@ class FileDialog {
     static void Install(FileDialog* dialog);
 };
 
+// The question every save asks before it replaces a file: true when `path` names no file
+// yet or the operator answered Yes to "<path>\nThis file already exists.\nReplace
+// existing file?".
+bool ConfirmReplace(const std::string& path);
+
 }  // namespace vela

@@ -13,13 +13,22 @@ ScriptedFileDialog::~ScriptedFileDialog() {
 FileDialogResult ScriptedFileDialog::Run(const FileDialogRequest& request) {
     m_requests.push_back(request);
     if (m_script.empty()) return {};
-    FileDialogResult result = m_script.front();
+    const Step step = m_script.front();
     m_script.pop_front();
+    FileDialogResult result = step.result;
+    if (step.typed && request.mode == FileDialogRequest::Mode::Save && !request.defaultExtension.empty()) {
+        const std::size_t name = result.path.find_last_of('/') + 1;
+        if (result.path.find('.', name) == std::string::npos) result.path += "." + request.defaultExtension;
+    }
     return result;
 }
 
 void ScriptedFileDialog::Choose(const std::string& path) {
-    m_script.push_back({static_cast<int>(FileDialogCode::Ok), path});
+    m_script.push_back({{static_cast<int>(FileDialogCode::Ok), path}});
+}
+
+void ScriptedFileDialog::Type(const std::string& path) {
+    m_script.push_back({{static_cast<int>(FileDialogCode::Ok), path}, true});
 }
 
 void ScriptedFileDialog::Cancel() {
@@ -27,7 +36,7 @@ void ScriptedFileDialog::Cancel() {
 }
 
 void ScriptedFileDialog::Fail(int code) {
-    m_script.push_back({code, {}});
+    m_script.push_back({{code, {}}});
 }
 
 }  // namespace vela

@@ -19,7 +19,11 @@ class ScriptedFileDialog final : public FileDialog {
 
     FileDialogResult Run(const FileDialogRequest& request) override;
 
+    // A file picked as it is.
     void Choose(const std::string& path);
+    // A name typed into a save dialog: like the real one, the dialog appends the request's
+    // default extension when the name has none.
+    void Type(const std::string& path);
     void Cancel();
     void Fail(int code);
 
@@ -27,7 +31,11 @@ class ScriptedFileDialog final : public FileDialog {
 
   private:
     std::vector<FileDialogRequest> m_requests;
-    std::deque<FileDialogResult> m_script;
+    struct Step {
+        FileDialogResult result;
+        bool typed = false;
+    };
+    std::deque<Step> m_script;
     FileDialog* m_previous;
 };
 

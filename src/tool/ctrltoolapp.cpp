@@ -1,7 +1,9 @@
 #include "tool/ctrltoolapp.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTimer>
@@ -9,6 +11,7 @@
 #include <cstdlib>
 
 #include "dialogs/communicationdialog.h"
+#include "dialogs/terminaldialog.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/filedialog.h"
 #include "platform/prompt.h"
@@ -32,32 +35,53 @@ bool SavePicture(QWidget& widget, const QString& path) {
     return saved;
 }
 
-// Saves the window (and each tab when asked) once it has shown, then ends the run.
+QString SiblingPath(const QString& path, const QString& name) {
+    const QFileInfo info(path);
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-') + name +
+           QLatin1Char('.') + info.suffix();
+}
+
+// Opens the terminal, sends `lines` through it as the operator would, each given time for
+// its answer, and saves the terminal as path-terminal.png.
+void ShootTerminal(CCtrlToolDlg& dlg, const QStringList& lines, const QString& path) {
+    dlg.OnTerminal();
+    CTerminalDialog* terminal = dlg.Terminal();
+    auto* edit = qobject_cast<QLineEdit*>(terminal->Control(CTerminalDialog::kCommandEdit));
+    for (const QString& line : lines) {
+        edit->setText(line);
+        terminal->OnSend();
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    SavePicture(*terminal, SiblingPath(path, QStringLiteral("terminal")));
+}
+
+// Saves the window (and each tab, and the terminal after an exchange, when asked) once it
+// has shown, then ends the run.
 void ScheduleScreenshot(CCtrlToolDlg& dlg, const QString& path) {
     bool ok = false;
     int delay = EnvText("VELA_SCREENSHOT_AFTER_MS").toInt(&ok);
     if (!ok || delay < 0) delay = 500;
     const bool eachTab = EnvText("VELA_SCREENSHOT_TABS") == QStringLiteral("1");
     const bool communication = EnvText("VELA_SCREENSHOT_COMMUNICATION") == QStringLiteral("1");
-    QTimer::singleShot(delay, &dlg, [&dlg, path, eachTab, communication] {
+    const QString terminalLines = EnvText("VELA_SCREENSHOT_TERMINAL");
+    QTimer::singleShot(delay, &dlg, [&dlg, path, eachTab, communication, terminalLines] {
         SavePicture(dlg, path);
         if (communication && dlg.CommunicationDialog()) {
-            const QFileInfo info(path);
-            SavePicture(*dlg.CommunicationDialog(), info.path() + QLatin1Char('/') + info.completeBaseName() +
-                                                        QStringLiteral("-communication.") + info.suffix());
+            SavePicture(*dlg.CommunicationDialog(), SiblingPath(path, QStringLiteral("communication")));
         }
         if (eachTab) {
-            const QFileInfo info(path);
             QTabWidget* tabs = dlg.TabControl();
             for (int i = 0; i < tabs->count(); ++i) {
                 tabs->setCurrentIndex(i);
                 QString name = tabs->tabText(i).toLower().trimmed();
                 name.replace(QLatin1Char(' '), QLatin1Char('-'));
-                SavePicture(dlg, info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-') +
-                                     name + QLatin1Char('.') + info.suffix());
+                SavePicture(dlg, SiblingPath(path, name));
             }
             tabs->setCurrentIndex(0);
         }
+        if (!terminalLines.isEmpty()) ShootTerminal(dlg, terminalLines.split(QLatin1Char(';')), path);
         dlg.SetCloseWithoutConfirmation(1);
         dlg.close();
     });

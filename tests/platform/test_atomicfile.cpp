@@ -1,0 +1,74 @@
+// Replacing a file whole: the old one survives every failure, and what a replaced file
+// was (its permissions, a link to it) stays.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/atomicfile.h"
+#include "support/tempconfig.h"
+
+namespace vela::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::size_t Entries(const std::string& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(AtomicFileTest, ReplacesTheContentAndKeepsPermissionsAndLinks) {
+    const std::string folder = ConfigDirForTest() + "/files";
+    fs::create_directories(folder);
+    const std::string path = folder + "/log.csv";
+
+    ::umask(022);
+    ASSERT_TRUE(WriteFileAtomically(path, "first\r\n"));
+    EXPECT_EQ(ReadFile(path), "first\r\n");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
+
+    fs::permissions(path, fs::perms(0600));
+    ASSERT_TRUE(WriteFileAtomically(path, "second\r\n"));
+    EXPECT_EQ(ReadFile(path), "second\r\n");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0600));
+
+    // Through a link the target is replaced, and the link stays a link.
+    const std::string link = folder + "/latest.csv";
+    fs::create_symlink(path, link);
+    ASSERT_TRUE(WriteFileAtomically(link, "third\r\n"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(path), "third\r\n");
+    // No temporary file is left behind.
+    EXPECT_EQ(Entries(folder), 2u);
+}
+
+TEST(AtomicFileTest, FailsWithoutTouchingWhatIsThere) {
+    const std::string folder = ConfigDirForTest() + "/files";
+    fs::create_directories(folder + "/a-folder");
+    WriteFile(folder + "/a-folder/inside", "x");
+
+    EXPECT_FALSE(WriteFileAtomically(folder + "/a-folder", "data"));
+    EXPECT_TRUE(fs::is_directory(folder + "/a-folder"));
+    EXPECT_EQ(ReadFile(folder + "/a-folder/inside"), "x");
+    EXPECT_FALSE(WriteFileAtomically(folder + "/missing/log.csv", "data"));
+    EXPECT_FALSE(fs::exists(folder + "/missing"));
+    EXPECT_EQ(Entries(folder), 1u);
+}
+
+TEST(AtomicFileTest, AFileThisUserMayNotReplaceIsLeftAlone) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere; scripts/test-unprivileged runs this";
+    const std::string folder = ConfigDirForTest() + "/locked";
+    fs::create_directories(folder);
+    const std::string path = folder + "/log.csv";
+    WriteFile(path, "old\r\n");
+    fs::permissions(folder, fs::perms(0555));
+    EXPECT_FALSE(WriteFileAtomically(path, "new\r\n"));
+    fs::permissions(folder, fs::perms(0755));
+    EXPECT_EQ(ReadFile(path), "old\r\n");
+    EXPECT_EQ(Entries(folder), 1u);
+}
+
+}  // namespace
+}  // namespace vela::test
