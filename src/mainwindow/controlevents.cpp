@@ -41,14 +41,7 @@ int BaudIndexOfCode(int code) {
 }
 
 void SelectComboItem(CCtrlToolDlg& dlg, int ctrlId, int index) {
-    auto* combo = qobject_cast<QComboBox*>(dlg.FindControl(ctrlId));
-    if (!combo) return;
-    if (auto* param = qobject_cast<ParamComboBox*>(combo)) {
-        param->SelectQuiet(index);
-        return;
-    }
-    const QSignalBlocker block(combo);
-    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+    if (auto* combo = qobject_cast<QComboBox*>(dlg.FindControl(ctrlId))) SelectComboQuiet(combo, index);
 }
 
 void CheckBoxClicked(CCtrlToolDlg& dlg, int ctrlId) {

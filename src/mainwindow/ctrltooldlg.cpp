@@ -440,12 +440,7 @@ int CCtrlToolDlg::ShowValue(int ctrlId, int value) {
             auto* combo = static_cast<QComboBox*>(control);
             int index = combo->findData(value);
             if (index < 0) index = value;
-            if (auto* param = qobject_cast<ParamComboBox*>(combo)) {
-                param->SelectQuiet(index);
-            } else {
-                const QSignalBlocker block(combo);
-                combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
-            }
+            SelectComboQuiet(combo, index);
             return 1;
         }
         case CGen::kCheckBox: {

@@ -69,4 +69,13 @@ void ParamComboBox::OnActivated(int index) {
     if (m_onChange) m_onChange(m_ctrlId);
 }
 
+void SelectComboQuiet(QComboBox* combo, int index) {
+    if (auto* param = qobject_cast<ParamComboBox*>(combo)) {
+        param->SelectQuiet(index);
+        return;
+    }
+    const QSignalBlocker block(combo);
+    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
 }  // namespace vela

@@ -41,4 +41,8 @@ class ParamComboBox : public QComboBox {
     std::function<void(int)> m_onChange;
 };
 
+// Selects item `index` of any combo box without reporting a change; an index outside the
+// list leaves nothing selected.
+void SelectComboQuiet(QComboBox* combo, int index);
+
 }  // namespace vela
