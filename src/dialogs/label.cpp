@@ -1,26 +1,12 @@
 #include "dialogs/label.h"
 
-#include <QDesktopServices>
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPalette>
-#include <QUrl>
+
+#include "platform/shellopen.h"
 
 namespace vela {
-namespace {
-
-CLabel::OpenHandler& OpenHandlerSlot() {
-    static CLabel::OpenHandler handler;
-    return handler;
-}
-
-void OpenWithDesktop(const QString& text) {
-    const QString target = text.trimmed();
-    if (target.isEmpty()) return;
-    QDesktopServices::openUrl(QUrl::fromUserInput(target));
-}
-
-}  // namespace
 
 CLabel::CLabel(QWidget* parent) : CLabel(QString(), parent) {}
 
@@ -53,19 +39,9 @@ void CLabel::SetCursorHandle(const QCursor& cursor) {
     setCursor(cursor);
 }
 
-void CLabel::SetOpenHandler(OpenHandler handler) {
-    OpenHandlerSlot() = std::move(handler);
-}
-
 void CLabel::mousePressEvent(QMouseEvent* event) {
-    if (m_notify && event->button() == Qt::LeftButton) {
-        const OpenHandler& handler = OpenHandlerSlot();
-        if (handler) {
-            handler(text());
-        } else {
-            OpenWithDesktop(text());
-        }
-    }
+    // What the desktop makes of the text is not examined.
+    if (m_notify && event->button() == Qt::LeftButton) ShellOpen::Instance().Open(text().toStdString());
     QLabel::mousePressEvent(event);
 }
 

@@ -3,13 +3,12 @@
 #include <QColor>
 #include <QCursor>
 #include <QLabel>
-#include <functional>
 #include <optional>
 
 namespace vela {
 
 // A static text with its own font, text colour and background, which can act as a link
-// that asks the desktop to open its own text (a web address, a file).
+// that asks the shell to open its own text (a web address, a file) through ShellOpen.
 class CLabel : public QLabel {
     Q_OBJECT
 
@@ -27,10 +26,6 @@ class CLabel : public QLabel {
     int IsClickable() const { return m_notify ? 1 : 0; }
     int LinkFlag() const { return m_link; }
     QColor ForeColor() const { return m_foreColor; }
-
-    // How the label opens its text; the desktop's handler unless a test sets another.
-    using OpenHandler = std::function<void(const QString& text)>;
-    static void SetOpenHandler(OpenHandler handler);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

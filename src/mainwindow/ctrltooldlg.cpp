@@ -14,18 +14,22 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <climits>
+#include <memory>
 
 #include "app/registrysettings.h"
 #include "camera/baudprobe.h"
 #include "camera/communicationpanel.h"
 #include "camera/parameterreader.h"
 #include "camera/valuecommit.h"
+#include "dialogs/aboutdialog.h"
 #include "dialogs/appresources.h"
+#include "dialogs/cameraiddialog.h"
 #include "dialogs/communicationdialog.h"
 #include "dialogs/communicationhost.h"
 #include "dialogs/progressbardialog.h"
 #include "dialogs/statusstrip.h"
 #include "dialogs/terminaldialog.h"
+#include "dialogs/useriddialog.h"
 #include "mainwindow/gen.h"
 #include "mainwindow/mainmenu.h"
 #include "mainwindow/paramcombobox.h"
@@ -46,6 +50,13 @@ CCtrlToolDlg* g_mainWindow = nullptr;
 
 constexpr int kAreaReadTimeoutMs = 5000;
 constexpr int kValueTimeoutMs = 5000;
+
+// A menu's modal dialog: created without a parent window, run, and gone when it closes.
+template <class Dialog>
+void RunModal() {
+    auto dialog = std::make_unique<Dialog>(nullptr);
+    dialog->DoModal();
+}
 
 // The decimal reading of an edit's text: an optional sign and the leading digits; 0 when
 // there are none. Saturates instead of overflowing.
@@ -589,6 +600,15 @@ void CCtrlToolDlg::OnMenuCommand(int commandId) {
             break;
         case kMenuOpenCommunication:
             if (m_communication) m_communication->ShowNormal();
+            break;
+        case kMenuEditUserId:
+            RunModal<CUserIdDialog>();
+            break;
+        case kMenuEditCameraId:
+            RunModal<CCameraIdDialog>();
+            break;
+        case kMenuAbout:
+            RunModal<CAboutDialog>();
             break;
         default:
             // The other items arrive with their windows and files.

@@ -8,6 +8,7 @@
 
 #include "camera/dialogregistry.h"
 #include "mainwindow/spineditbox.h"
+#include "platform/prompt.h"
 #include "protocol/onlinestatusregistry.h"
 
 class QKeyEvent;
@@ -34,7 +35,7 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     static constexpr int kTemplateId = 105;
     static constexpr int kMaxPages = 15;
     static constexpr const char* kTitle = "VELA-4K/8K Control Tool";
-    static constexpr const char* kVersion = "0.20";
+    static constexpr const char* kVersion = kToolVersion;
     // The three letters typed after Ctrl+Shift+F12 that switch the control mode.
     static constexpr char kSequence[3] = {'F', 'C', 'T'};
 

@@ -6,6 +6,8 @@ namespace vela {
 
 // The caption of every box whose caption is not fixed by its caller.
 inline constexpr const char* kToolName = "VELA-4K/8K Control Tool";
+// The tool's version as its windows show it.
+inline constexpr const char* kToolVersion = "0.20";
 
 enum class PromptIcon { None, Information, Stop, Exclamation, Question };
 enum class PromptButtons { Ok, YesNo };

@@ -57,16 +57,19 @@ void ShootTerminal(CCtrlToolDlg& dlg, const QStringList& lines, const QString& p
     SavePicture(*terminal, SiblingPath(path, QStringLiteral("terminal")));
 }
 
+int ScreenshotDelayMs() {
+    bool ok = false;
+    const int delay = EnvText("VELA_SCREENSHOT_AFTER_MS").toInt(&ok);
+    return ok && delay >= 0 ? delay : 500;
+}
+
 // Saves the window (and each tab, and the terminal after an exchange, when asked) once it
 // has shown, then ends the run.
 void ScheduleScreenshot(CCtrlToolDlg& dlg, const QString& path) {
-    bool ok = false;
-    int delay = EnvText("VELA_SCREENSHOT_AFTER_MS").toInt(&ok);
-    if (!ok || delay < 0) delay = 500;
     const bool eachTab = EnvText("VELA_SCREENSHOT_TABS") == QStringLiteral("1");
     const bool communication = EnvText("VELA_SCREENSHOT_COMMUNICATION") == QStringLiteral("1");
     const QString terminalLines = EnvText("VELA_SCREENSHOT_TERMINAL");
-    QTimer::singleShot(delay, &dlg, [&dlg, path, eachTab, communication, terminalLines] {
+    QTimer::singleShot(ScreenshotDelayMs(), &dlg, [&dlg, path, eachTab, communication, terminalLines] {
         SavePicture(dlg, path);
         if (communication && dlg.CommunicationDialog()) {
             SavePicture(*dlg.CommunicationDialog(), SiblingPath(path, QStringLiteral("communication")));
@@ -82,6 +85,27 @@ void ScheduleScreenshot(CCtrlToolDlg& dlg, const QString& path) {
             tabs->setCurrentIndex(0);
         }
         if (!terminalLines.isEmpty()) ShootTerminal(dlg, terminalLines.split(QLatin1Char(';')), path);
+        dlg.SetCloseWithoutConfirmation(1);
+        dlg.close();
+    });
+}
+
+// Opens the menu item `commandId` once the window has shown, saves the modal window the
+// item opens, closes it, then ends the run.
+void ScheduleMenuScreenshot(CCtrlToolDlg& dlg, int commandId, const QString& path) {
+    QTimer::singleShot(ScreenshotDelayMs(), &dlg, [&dlg, commandId, path] {
+        auto* poll = new QTimer(&dlg);
+        poll->setInterval(50);
+        QObject::connect(poll, &QTimer::timeout, &dlg, [poll, path, &dlg] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == &dlg) return;
+            poll->stop();
+            poll->deleteLater();
+            SavePicture(*modal, path);
+            modal->close();
+        });
+        poll->start();
+        dlg.OnMenuCommand(commandId);
         dlg.SetCloseWithoutConfirmation(1);
         dlg.close();
     });
@@ -106,7 +130,13 @@ int CCtrlToolApp::InitInstance() {
         CCtrlToolDlg dlg;
         dlg.OnInitDialog();
         const QString screenshot = EnvText("VELA_SCREENSHOT");
-        if (!screenshot.isEmpty()) ScheduleScreenshot(dlg, screenshot);
+        bool menuGiven = false;
+        const int menuItem = EnvText("VELA_SCREENSHOT_MENU").toInt(&menuGiven);
+        if (!screenshot.isEmpty() && menuGiven) {
+            ScheduleMenuScreenshot(dlg, menuItem, screenshot);
+        } else if (!screenshot.isEmpty()) {
+            ScheduleScreenshot(dlg, screenshot);
+        }
         dlg.exec();
     }
 

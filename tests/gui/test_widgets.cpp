@@ -20,6 +20,7 @@
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "platform/qt/qtprompt.h"
+#include "platform/recordingshellopen.h"
 #include "protocol/onlinestatusregistry.h"
 #include "support/guimessageboxkey.h"
 #include "support/stopwatch.h"
@@ -275,12 +276,11 @@ TEST(ProgressBarDialogTest, OwnerIsDisabledWhileUpAndEnabledAfter) {
 }
 
 TEST(LabelTest, OpensItsTextOnlyWhenClickable) {
-    QStringList opened;
-    CLabel::SetOpenHandler([&opened](const QString& text) { opened << text; });
+    RecordingShellOpen shell;
     CLabel label(QStringLiteral("https://example.invalid/manual"));
     label.resize(200, 20);
     QTest::mouseClick(&label, Qt::LeftButton);
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(shell.opened().empty());
     EXPECT_EQ(label.LinkFlag(), 1);
 
     label.SetClickable(1);
@@ -288,14 +288,13 @@ TEST(LabelTest, OpensItsTextOnlyWhenClickable) {
     label.SetUnderline(1);
     QTest::mouseClick(&label, Qt::LeftButton);
     QTest::mouseClick(&label, Qt::RightButton);
-    EXPECT_EQ(opened, QStringList{QStringLiteral("https://example.invalid/manual")});
+    EXPECT_EQ(shell.opened(), std::vector<std::string>{"https://example.invalid/manual"});
     EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 255));
     EXPECT_TRUE(label.font().underline());
 
     label.SetClickable(0);
     QTest::mouseClick(&label, Qt::LeftButton);
-    EXPECT_EQ(opened.size(), 1);
-    CLabel::SetOpenHandler(nullptr);
+    EXPECT_EQ(shell.opened().size(), 1u);
 }
 
 TEST(StatusStripTest, FillsWithTheBitmapColour) {

@@ -1,0 +1,163 @@
+#include "camera/cameraidentity.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/prompt.h"
+#include "protocol/cameramodel.h"
+#include "protocol/command.h"
+#include "protocol/commandtable.h"
+
+namespace vela {
+namespace {
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// A CR or LF would end the command line early and the rest would reach the camera as a
+// command of its own.
+bool HasControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+    });
+}
+
+void Stop(const std::string& text) {
+    ShowMessage(text, PromptIcon::Stop);
+}
+
+void Done(const std::string& text) {
+    ShowMessage(text, PromptIcon::Information);
+}
+
+// The value a read gave, or nothing when it failed.
+template <class T>
+std::optional<T> Read(int (Command::*read)(int, T&, int), Command& command, int cmdId) {
+    T value{};
+    if (!(command.*read)(cmdId, value, kIdentityTimeoutMs)) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+CameraIdentity ReadCameraIdentity(Command& command, CameraModel& model) {
+    CameraIdentity id;
+    id.firmwareVersion = Read(&Command::ReadValue, command, kCmdVN);
+    if (!id.firmwareVersion) return id;
+    if (model.Read()) id.modelName = model.Name();
+    id.cameraId = Read(&Command::ReadString, command, kCmdID);
+    id.fpgaVersion = Read(&Command::ReadValue, command, kCmdPV);
+    id.userId = Read(&Command::ReadString, command, kCmdUD);
+    id.deviceVersionText = Read(&Command::ReadString, command, kCmdDV);
+    DeviceVersionParts parts;
+    if (id.deviceVersionText && SplitDeviceVersion(*id.deviceVersionText, parts)) id.deviceVersion = parts;
+    return id;
+}
+
+std::string FormatVersion(int value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%d.%02d", value / 100, value % 100);
+    return buffer;
+}
+
+bool SplitDeviceVersion(const std::string& text, DeviceVersionParts& parts) {
+    if (std::count(text.begin(), text.end(), '.') != 3) return false;
+    DeviceVersionParts split;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t dot = text.find('.', start);
+        split[i] = text.substr(start, dot - start);
+        start = dot + 1;
+    }
+    split[3] = text.substr(start);
+    parts = split;
+    return true;
+}
+
+std::string ComposeDeviceVersion(const DeviceVersionParts& parts) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) text += '.';
+        text += FirstCharacter(parts[i]);
+    }
+    return text;
+}
+
+int WriteDeviceVersion(Command& command, const std::string& text) {
+    if (HasControlCharacter(text)) {
+        Stop("Device Version contains a control character !!");
+        return 0;
+    }
+    if (!command.WriteString(kCmdDV00, text, kDeviceVersionWriteTimeoutMs)) {
+        Stop("Couldn't write the Device Version.");
+        return 0;
+    }
+    Done("Writing the Device Version has been completed.");
+    return 1;
+}
+
+std::string ReadUserIdOrPlaceholder(Command& command) {
+    return Read(&Command::ReadString, command, kCmdUD).value_or(kUserIdPlaceholder);
+}
+
+int WriteUserId(Command& command, const std::string& text) {
+    if (CharacterCount(text) > kUserIdMaxLength) {
+        Stop("User ID string is too long !!");
+        return 0;
+    }
+    if (HasControlCharacter(text)) {
+        Stop("User ID string contains a control character !!");
+        return 0;
+    }
+    if (!command.WriteString(kCmdUD, text, kIdentityTimeoutMs)) {
+        Stop("Couldn't write the User ID.");
+        return 0;
+    }
+    Done("Writing the User ID \"" + text + "\" has been completed.");
+    return 1;
+}
+
+std::array<std::string, kCameraIdLength> CameraIdBoxes(const std::string& answer) {
+    std::array<std::string, kCameraIdLength> boxes;
+    for (std::size_t i = 0; i < boxes.size() && i < answer.size(); ++i) boxes[i] = answer.substr(i, 1);
+    return boxes;
+}
+
+std::string CameraIdFromBoxes(const std::vector<std::string>& boxes) {
+    std::string id;
+    for (const std::string& box : boxes) id += FirstCharacter(box);
+    return id;
+}
+
+int WriteCameraId(Command& command, const std::string& id) {
+    if (HasControlCharacter(id)) {
+        Stop("Camera id contains a control character !!");
+        return 0;
+    }
+    if (!command.WriteValue(kCmdULCK, kCameraIdUnlockCode, kIdentityTimeoutMs)) {
+        Stop("Couldn't save camera id.");
+        return 0;
+    }
+    if (!command.WriteString(kCmdID00, id, kIdentityTimeoutMs)) {
+        Stop("Couldn't save the camera id.");
+        return 0;
+    }
+    Done("Completed saving camera id: " + id + ".");
+    return 1;
+}
+
+std::size_t CharacterCount(const std::string& utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return !IsContinuationByte(c); }));
+}
+
+std::string FirstCharacter(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    std::size_t end = 1;
+    while (end < utf8.size() && IsContinuationByte(utf8[end])) ++end;
+    return utf8.substr(0, end);
+}
+
+}  // namespace vela

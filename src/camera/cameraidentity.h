@@ -1,0 +1,78 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vela {
+
+class CameraModel;
+class Command;
+
+// The camera's identity: versions, model name, camera ID, user ID and device version, as the
+// About, Camera ID and User ID windows and `vela-cli info` read and write them.
+
+inline constexpr int kIdentityTimeoutMs = 5000;
+inline constexpr int kDeviceVersionWriteTimeoutMs = 10000;
+inline constexpr std::size_t kUserIdMaxLength = 16;
+inline constexpr std::size_t kCameraIdLength = 10;
+inline constexpr int kCameraIdUnlockCode = 5170362;
+
+// What a field shows until the camera has answered for it.
+inline constexpr const char* kVersionPlaceholder = "?.??";
+inline constexpr const char* kNamePlaceholder = "??????????";
+inline constexpr const char* kUserIdPlaceholder = "????????????????";
+inline constexpr const char* kDeviceVersionPartPlaceholder = "?";
+
+using DeviceVersionParts = std::array<std::string, 4>;
+
+// Each field is empty when its read failed. A failed firmware read stops the others, so
+// then every field is empty.
+struct CameraIdentity {
+    std::optional<int> firmwareVersion;
+    std::optional<std::string> modelName;
+    std::optional<std::string> cameraId;
+    std::optional<int> fpgaVersion;
+    std::optional<std::string> userId;
+    std::optional<std::string> deviceVersionText;     // the answer as received
+    std::optional<DeviceVersionParts> deviceVersion;  // empty also when the answer does not split
+};
+
+// Firmware version first; when that fails nothing else is asked. Otherwise the model
+// (through `model`, which reports an unsupported one itself), camera ID, FPGA version,
+// user ID and device version, each whatever the others gave.
+CameraIdentity ReadCameraIdentity(Command& command, CameraModel& model);
+
+// "%d.%02d" of value / 100 and value % 100: 123 is "1.23".
+std::string FormatVersion(int value);
+
+// "a.b.c.d" into its four parts, which may be empty or longer than one character. False,
+// and `parts` untouched, unless the text holds exactly three dots.
+bool SplitDeviceVersion(const std::string& text, DeviceVersionParts& parts);
+// The first character of each part (nothing for an empty part), joined by dots.
+std::string ComposeDeviceVersion(const DeviceVersionParts& parts);
+// WriteString DV00 (10000 ms) with its messages; the text is refused before any
+// transaction if it holds a control character. 1 on success.
+int WriteDeviceVersion(Command& command, const std::string& text);
+
+// UD as the camera gives it; the sixteen question marks when the read fails.
+std::string ReadUserIdOrPlaceholder(Command& command);
+// More than 16 characters, or a control character, is refused with a message before any
+// transaction; otherwise WriteString UD (an empty text too) with its messages. 1 on success.
+int WriteUserId(Command& command, const std::string& text);
+
+// Character i of a camera ID answer for box i; boxes past the answer's end stay empty.
+std::array<std::string, kCameraIdLength> CameraIdBoxes(const std::string& answer);
+// The first character of each box in order; an empty box gives nothing.
+std::string CameraIdFromBoxes(const std::vector<std::string>& boxes);
+// ULCK with the unlock code, then ID00 with `id`, with their messages; no ID00 when the
+// unlock is refused. 1 on success.
+int WriteCameraId(Command& command, const std::string& id);
+
+// Characters of UTF-8 text (code points, not bytes).
+std::size_t CharacterCount(const std::string& utf8);
+// The first character of UTF-8 text, whole; "" for "".
+std::string FirstCharacter(const std::string& utf8);
+
+}  // namespace vela

@@ -1,0 +1,43 @@
+#include "dialogs/useriddialog.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "camera/cameraidentity.h"
+#include "protocol/command.h"
+
+namespace vela {
+
+CUserIdDialog::CUserIdDialog(QWidget* parent) : StatusBarDialog(kStatusBarId, parent) {
+    setWindowTitle(QStringLiteral("User Id"));
+    auto* group = new QGroupBox(this);
+    auto* row = new QHBoxLayout(group);
+    row->setSpacing(8);
+    row->addWidget(new QLabel(QStringLiteral("User ID"), group));
+    m_edit = Bind(new QLineEdit(group), kEditId);
+    // Wide enough for sixteen characters, so a longer text shows that it is too long.
+    m_edit->setMinimumWidth(m_edit->fontMetrics().horizontalAdvance(QStringLiteral("W").repeated(17)));
+    row->addWidget(m_edit, 1);
+    m_save = Bind(new QPushButton(QStringLiteral("Save"), group), kSaveId);
+    // Enter in the edit must not write to the camera.
+    m_save->setAutoDefault(false);
+    row->addWidget(m_save);
+    Body()->addWidget(group);
+    connect(m_save, &QPushButton::clicked, this, &CUserIdDialog::OnSave);
+}
+
+bool CUserIdDialog::OnInitDialog() {
+    RegisterDialog();
+    m_edit->setText(QString::fromStdString(ReadUserIdOrPlaceholder(Command::Instance())));
+    return true;
+}
+
+void CUserIdDialog::OnSave() {
+    WriteUserId(Command::Instance(), m_edit->text().toStdString());
+}
+
+}  // namespace vela

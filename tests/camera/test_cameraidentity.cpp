@@ -1,0 +1,77 @@
+// The identity texts as the camera gives and takes them: versions, the device-version
+// split and composition, the camera-ID boxes. The reads and writes on the wire are tested
+// through the dialogs against the simulated camera.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "camera/cameraidentity.h"
+
+namespace vela {
+namespace {
+
+TEST(CameraIdentityTest, VersionsShowHundredthsWithTwoDigits) {
+    EXPECT_EQ(FormatVersion(123), "1.23");
+    EXPECT_EQ(FormatVersion(105), "1.05");
+    EXPECT_EQ(FormatVersion(7), "0.07");
+    EXPECT_EQ(FormatVersion(1000), "10.00");
+}
+
+TEST(CameraIdentityTest, DeviceVersionSplitsOnlyWithExactlyThreeDots) {
+    struct Case {
+        std::string text;
+        bool splits;
+        DeviceVersionParts parts;
+    };
+    const std::vector<Case> cases = {
+        {"1.0.2.0", true, {"1", "0", "2", "0"}},
+        {"12.0..3b", true, {"12", "0", "", "3b"}},
+        {"...", true, {"", "", "", ""}},
+        {"1.0.2", false, {}},
+        {"1.0.2.0.1", false, {}},
+        {"1.0.2.0.", false, {}},
+        {"", false, {}},
+        {"1020", false, {}},
+    };
+    for (const Case& c : cases) {
+        DeviceVersionParts parts = {"?", "?", "?", "?"};
+        EXPECT_EQ(SplitDeviceVersion(c.text, parts), c.splits) << c.text;
+        const DeviceVersionParts expected = c.splits ? c.parts : DeviceVersionParts{"?", "?", "?", "?"};
+        EXPECT_EQ(parts, expected) << c.text;
+    }
+}
+
+TEST(CameraIdentityTest, DeviceVersionIsWrittenFromTheFirstCharacterOfEachPart) {
+    EXPECT_EQ(ComposeDeviceVersion({"1", "0", "2", "0"}), "1.0.2.0");
+    EXPECT_EQ(ComposeDeviceVersion({"12", "0", "", "3b"}), "1.0..3");
+    EXPECT_EQ(ComposeDeviceVersion({"", "", "", ""}), "...");
+    // A character outside ASCII is taken whole, never cut inside its bytes.
+    EXPECT_EQ(ComposeDeviceVersion({"\xC3\xA9x", "1", "2", "3"}), "\xC3\xA9.1.2.3");
+}
+
+TEST(CameraIdentityTest, CameraIdGoesOneCharacterPerBox) {
+    const auto six = CameraIdBoxes("ABC123");
+    EXPECT_EQ(std::vector<std::string>(six.begin(), six.end()),
+              (std::vector<std::string>{"A", "B", "C", "1", "2", "3", "", "", "", ""}));
+    const auto tooLong = CameraIdBoxes("VC00000001XY");
+    EXPECT_EQ(tooLong[0], "V");
+    EXPECT_EQ(tooLong[9], "1");
+
+    EXPECT_EQ(CameraIdFromBoxes({"Xq", "Y", "Z", "", "", "", "", "", "", ""}), "XYZ");
+    EXPECT_EQ(CameraIdFromBoxes({"", "A", "", "B", "", "", "", "", "", "C"}), "ABC");
+    EXPECT_EQ(CameraIdFromBoxes(std::vector<std::string>(10)), "");
+}
+
+TEST(CameraIdentityTest, CharactersAreCountedNotBytes) {
+    EXPECT_EQ(CharacterCount(""), 0u);
+    EXPECT_EQ(CharacterCount("ABCDEFGHIJKLMNOP"), 16u);
+    EXPECT_EQ(CharacterCount("\xC3\xA9t\xC3\xA9"), 3u);  // "été"
+    EXPECT_EQ(FirstCharacter("\xE2\x82\xAC"
+                             "5"),
+              "\xE2\x82\xAC");
+    EXPECT_EQ(FirstCharacter(""), "");
+}
+
+}  // namespace
+}  // namespace vela
