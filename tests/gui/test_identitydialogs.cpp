@@ -28,6 +28,7 @@
 #include "platform/recordingshellopen.h"
 #include "protocol/command.h"
 #include "protocol/controlids.h"
+#include "support/stopwatch.h"
 #include "support/tempconfig.h"
 #include "transport/linkkind.h"
 #include "transport/seriallink.h"
@@ -134,9 +135,9 @@ TEST_F(IdentityDialogTest, AboutWithASilentCameraWaitsForTheFirmwareReadAndKeeps
     silent.failure = sim::FailureMode::Silent;
     Connect({}, silent);
     CAboutDialog dlg;
-    const std::uint32_t start = TickCount();
+    const Stopwatch watch;
     dlg.OnInitDialog();
-    EXPECT_GE(ElapsedMs(start), static_cast<std::uint32_t>(kIdentityTimeoutMs));
+    EXPECT_GE(watch.Ms(), static_cast<std::uint32_t>(kIdentityTimeoutMs));
 
     // The firmware read failed, so nothing else was asked.
     EXPECT_EQ(camera->ReceivedLines(), Strings{"VN?"});
