@@ -324,8 +324,6 @@ void CCtrlToolDlg::OnTerminal() {
 }
 void CCtrlToolDlg::OnCameraReset() {}
 void CCtrlToolDlg::OnSetCameraModel() {}
-void CCtrlToolDlg::OnStoreAll() {}
-void CCtrlToolDlg::OnSaveFactoryArea() {}
 void CCtrlToolDlg::OnRecalibrateShadingUser() {}
 void CCtrlToolDlg::OnRecalibratePixelGainUser() {}
 void CCtrlToolDlg::OnRecalibratePixelBlackUser() {}

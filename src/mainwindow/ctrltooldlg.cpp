@@ -19,6 +19,7 @@
 #include "app/registrysettings.h"
 #include "camera/baudprobe.h"
 #include "camera/communicationpanel.h"
+#include "camera/flashareas.h"
 #include "camera/parameterreader.h"
 #include "camera/valuecommit.h"
 #include "dialogs/aboutdialog.h"
@@ -26,10 +27,10 @@
 #include "dialogs/cameraiddialog.h"
 #include "dialogs/communicationdialog.h"
 #include "dialogs/communicationhost.h"
-#include "dialogs/progressbardialog.h"
 #include "dialogs/statusstrip.h"
 #include "dialogs/terminaldialog.h"
 #include "dialogs/useriddialog.h"
+#include "mainwindow/dialogprogress.h"
 #include "mainwindow/gen.h"
 #include "mainwindow/mainmenu.h"
 #include "mainwindow/paramcombobox.h"
@@ -94,29 +95,13 @@ QComboBox* PopupOwner(QWidget* widget) {
     return nullptr;
 }
 
-// The progress window and the message pump of the whole-camera read.
-class DialogReadProgress final : public ParameterReadProgress {
-  public:
-    explicit DialogReadProgress(QWidget* owner) : m_owner(owner) {}
-    void Start(const std::string& message) override {
-        CProgressBarDialog::Instance().Start(m_owner, QString::fromStdString(message));
-    }
-    void SetPos(int percent) override { CProgressBarDialog::Instance().SetPos(percent); }
-    void Finish() override { CProgressBarDialog::Instance().Finish(); }
-    void DrainMessages() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-
-  private:
-    QWidget* m_owner;
-};
-
 // What the Communication window asks of the main window.
 class MainWindowHost final : public CommunicationHost {
   public:
     explicit MainWindowHost(CCtrlToolDlg& dlg) : m_dlg(dlg) {}
     void ReadCameraSettings() override { m_dlg.ReadCameraSettings(); }
-    // The setting-file flows attach here when the main window has them.
-    void SaveSettingFileDialog() override {}
-    void OpenSettingFileDialog() override {}
+    void SaveSettingFileDialog() override { m_dlg.SaveSettingFileDialog(SettingFileKind::AllData); }
+    void OpenSettingFileDialog() override { m_dlg.OpenSettingFileDialog(); }
 
   private:
     CCtrlToolDlg& m_dlg;
@@ -379,7 +364,7 @@ void CCtrlToolDlg::ReadCameraSettings() {
 }
 
 int CCtrlToolDlg::ReadAllParameters() {
-    DialogReadProgress progress(this);
+    DialogProgress progress(this);
     ReadParameterRows(Command::Instance(), CameraModel::Instance(), ControlMode::Instance().Get(), progress);
     if (QApplication::activeWindow() != this) activateWindow();
     if (isVisible()) raise();
@@ -598,6 +583,21 @@ void CCtrlToolDlg::OnMenuCommand(int commandId) {
         case kMenuReload:
             OnReload();
             break;
+        case kMenuOpenSettingFile:
+            OpenSettingFileDialog();
+            break;
+        case kMenuSaveAllData:
+            SaveSettingFileDialog(SettingFileKind::AllData);
+            break;
+        case kMenuSaveShippingData:
+            SaveSettingFileDialog(SettingFileKind::ShippingData);
+            break;
+        case kMenuLoadSettings:
+            LoadSettings();
+            break;
+        case kMenuStoreSettings:
+            StoreSettings();
+            break;
         case kMenuOpenCommunication:
             if (m_communication) m_communication->ShowNormal();
             break;
@@ -617,7 +617,7 @@ void CCtrlToolDlg::OnMenuCommand(int commandId) {
 }
 
 void CCtrlToolDlg::OnReload() {
-    Command::Instance().ReadValue(kCmdEA, m_currentArea, kAreaReadTimeoutMs);
+    ReadCurrentArea(Command::Instance(), m_currentArea, kAreaReadTimeoutMs);
     ReadCameraSettings();
 }
 

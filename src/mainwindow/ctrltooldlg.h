@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "camera/dialogregistry.h"
+#include "camera/settingfile.h"
 #include "mainwindow/spineditbox.h"
 #include "platform/prompt.h"
 #include "protocol/onlinestatusregistry.h"
@@ -121,6 +122,15 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     // Menu commands by id; ids without an action yet do nothing.
     void OnMenuCommand(int commandId);
     void OnReload();
+
+    // Setting files and flash areas (settingfiles.cpp). The file procedures return 1 when
+    // the file was written or opened.
+    int SaveSettingFile(const std::string& path, SettingFileKind kind);
+    int LoadSettingFile(const std::string& path);
+    void SaveSettingFileDialog(SettingFileKind kind);
+    void OpenSettingFileDialog();
+    void StoreSettings();
+    void LoadSettings();
 
     // Companion windows. The Communication window is created with the main window and
     // attached as its panel; tests may attach another panel in its place.
