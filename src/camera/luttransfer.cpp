@@ -1,0 +1,48 @@
+#include "camera/luttransfer.h"
+
+#include "protocol/command.h"
+#include "protocol/commandtable.h"
+
+namespace vela {
+namespace {
+
+std::string EntryMessage(const char* start, int done) {
+    return std::string(start) + "  (" + std::to_string(done) + " / " + std::to_string(kLutSize) + ")";
+}
+
+}  // namespace
+
+int ReadLutTable(Command& command, LutTable& table, LutTransferProgress& progress) {
+    progress.Start(kReadingLutMessage);
+    progress.SetPos(0);
+    int result = 1;
+    for (int i = 0; i < kLutSize; ++i) {
+        command.WriteValue(kCmdLUTI, i, kLutTransferTimeoutMs);
+        int value = 0;
+        if (command.ReadValue(kCmdLUTD, value, kLutTransferTimeoutMs) != 1) {
+            result = 0;
+            break;
+        }
+        table[static_cast<std::size_t>(i)] = ClampLutValue(value);
+        progress.SetMessage(EntryMessage(kReadingLutMessage, i + 1));
+        progress.SetPos(i * 100 / kLutSize);
+        progress.EntryDone();
+    }
+    progress.Finish();
+    return result;
+}
+
+void WriteLutTable(Command& command, const LutTable& table, LutTransferProgress& progress) {
+    progress.Start(kWritingLutMessage);
+    progress.SetPos(0);
+    for (int i = 0; i < kLutSize; ++i) {
+        command.WriteValue(kCmdLUTI, i, kLutTransferTimeoutMs);
+        command.WriteValue(kCmdLUTD, table[static_cast<std::size_t>(i)], kLutTransferTimeoutMs);
+        progress.SetMessage(EntryMessage(kWritingLutMessage, i + 1));
+        progress.SetPos(i * 100 / kLutSize);
+        progress.EntryDone();
+    }
+    progress.Finish();
+}
+
+}  // namespace vela

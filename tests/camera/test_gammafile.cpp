@@ -1,0 +1,165 @@
+// Gamma files: the writer's two layouts and the lenient reader with its messages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "camera/gammafile.h"
+#include "platform/recordingprompt.h"
+#include "support/tempconfig.h"
+
+namespace vela {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+class GammaFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (std::size_t k = 0; k < 3; ++k) tables[k].fill(static_cast<int>(1000 + k));
+    }
+    std::string Path(const std::string& name) const { return test::ConfigDirForTest() + "/" + name; }
+    // Reads `text` as a file's content.
+    int Read(const std::string& text) {
+        const std::string path = Path("in.csv");
+        WriteFile(path, text);
+        return ReadGammaFile(path, refs);
+    }
+    static std::string Lines(int count, const std::string& eol = "\r\n") {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += std::to_string(i * 3) + eol;
+        return text;
+    }
+
+    RecordingPrompt prompt;
+    std::array<LutTable, 3> tables{};
+    LutTableRefs refs{&tables[0], &tables[1], &tables[2]};
+};
+
+TEST_F(GammaFileTest, MonochromeFileReadsBackIntoEditorOne) {
+    for (int i = 0; i < 256; ++i) tables[1][i] = (i * 37) % 4096;
+    const LutTable written = tables[1];
+    const std::string path = Path("mono.csv");
+    ASSERT_EQ(WriteGammaFile(path, true, refs), 1);
+
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(text.substr(0, 16), "GammaData\r\n0\r\n37");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 257);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 257);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+
+    tables[1].fill(7);
+    ASSERT_EQ(ReadGammaFile(path, refs), 1);
+    EXPECT_EQ(tables[1], written);
+    EXPECT_EQ(tables[0], LutTable{});
+    EXPECT_EQ(tables[2], LutTable{});  // no second column: 0
+    EXPECT_TRUE(prompt.entries().empty());
+}
+
+TEST_F(GammaFileTest, UnsupportedModelWritesThreeColumnsTheReaderRejects) {
+    tables[0][0] = 1;
+    tables[1][0] = 22;
+    tables[2][0] = 333;
+    const std::string path = Path("rgb.csv");
+    ASSERT_EQ(WriteGammaFile(path, false, refs), 1);
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(text.substr(0, 30), "GammaData (R G B)\r\n1,22,333\r\n1");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 257);
+
+    // Rejected at its first data line: nothing changes.
+    const auto before = tables;
+    EXPECT_EQ(ReadGammaFile(path, refs), 0);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Invaild data count format"});
+    EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Stop);
+    EXPECT_EQ(tables, before);
+}
+
+TEST_F(GammaFileTest, SecondCommaStopsWithEarlierEntriesKept) {
+    EXPECT_EQ(Read("h\n5,6\n7,8\n9,1,2\n11\n"), 0);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Invaild data count format"});
+    EXPECT_EQ(tables[1][0], 5);
+    EXPECT_EQ(tables[2][1], 8);
+    EXPECT_EQ(tables[0][1], 0);
+    EXPECT_EQ(tables[1][2], 1001);  // the rejected line and everything after it: untouched
+    EXPECT_EQ(tables[1][3], 1001);
+}
+
+TEST_F(GammaFileTest, OnlyDigitsAndCommasCount) {
+    ASSERT_EQ(Read("99\r\n12,34\r\n-5\r\n1.5\r\n\r\n 4 0 9 5 \r\n,7\r\nabc\r\n"), 1);
+    const std::vector<int> one(tables[1].begin(), tables[1].begin() + 8);
+    const std::vector<int> two(tables[2].begin(), tables[2].begin() + 8);
+    EXPECT_EQ(one, (std::vector<int>{12, 5, 15, 0, 4095, 0, 0, 1001}));
+    EXPECT_EQ(two, (std::vector<int>{34, 0, 0, 0, 0, 7, 0, 1002}));
+    EXPECT_EQ(tables[0][0], 0);
+    EXPECT_TRUE(prompt.entries().empty());
+}
+
+TEST_F(GammaFileTest, FirstLineIsAlwaysDropped) {
+    ASSERT_EQ(Read("17\n18\n"), 1);
+    EXPECT_EQ(tables[1][0], 18);
+    EXPECT_EQ(tables[1][1], 1001);
+}
+
+TEST_F(GammaFileTest, FewerLinesReplaceOnlyThoseEntries) {
+    ASSERT_EQ(Read("GammaData\n" + Lines(10, "\n")), 1);
+    EXPECT_EQ(tables[1][9], 27);
+    EXPECT_EQ(tables[1][10], 1001);
+    // An empty file and a lone header change nothing and succeed.
+    const auto before = tables;
+    EXPECT_EQ(Read(""), 1);
+    EXPECT_EQ(Read("GammaData\r\n"), 1);
+    EXPECT_EQ(tables, before);
+}
+
+TEST_F(GammaFileTest, BlankLineAfter256IsOneTooMany) {
+    EXPECT_EQ(Read("GammaData\r\n" + Lines(256) + "\r\n"), 0);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Too many data"});
+    EXPECT_EQ(tables[1][255], 765);
+    // Exactly 256 lines, the last without its line end, are fine.
+    prompt.clear();
+    std::string exact = "GammaData\r\n" + Lines(256);
+    exact.resize(exact.size() - 2);
+    EXPECT_EQ(Read(exact), 1);
+    EXPECT_TRUE(prompt.entries().empty());
+}
+
+TEST_F(GammaFileTest, ValuesAbove4095AreReportedOncePerFile) {
+    ASSERT_EQ(Read("h\n1\n2\n3\n5000,6000\n7\n99999\n"), 1);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Invalid data value: Line(3) : Value(5000)"});
+    EXPECT_EQ(tables[1][3], 4095);
+    EXPECT_EQ(tables[2][3], 4095);
+    EXPECT_EQ(tables[1][5], 4095);
+    // A run of digits that no int holds is still 4095, reported with the largest int.
+    prompt.clear();
+    ASSERT_EQ(Read("h\n" + std::string(120, '9') + "\n"), 1);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Invalid data value: Line(0) : Value(2147483647)"});
+    EXPECT_EQ(tables[1][0], 4095);
+}
+
+TEST_F(GammaFileTest, LongLinesContinueAsTheNextEntry) {
+    // 126 characters fill a piece; the rest of the line is the next entry, and a line
+    // end right after a full piece is an empty entry.
+    const std::string filler(123, ' ');
+    ASSERT_EQ(Read("h\n" + filler + "123" + "45\n" + filler + "678\r\n9\n"), 1);
+    const std::vector<int> one(tables[1].begin(), tables[1].begin() + 5);
+    EXPECT_EQ(one, (std::vector<int>{123, 45, 678, 0, 9}));
+}
+
+TEST_F(GammaFileTest, FilesThatCannotBeOpened) {
+    const auto before = tables;
+    const std::string missing = Path("missing.csv");
+    EXPECT_EQ(ReadGammaFile(missing, refs), 0);
+    EXPECT_EQ(ReadGammaFile(test::ConfigDirForTest(), refs), 0);  // a folder
+    EXPECT_EQ(WriteGammaFile(Path("no/such/folder.csv"), true, refs), 0);
+    ASSERT_EQ(prompt.entries().size(), 3u);
+    EXPECT_EQ(prompt.entries()[0].text, missing + "\nCouldn't open this file");
+    EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Stop);
+    EXPECT_EQ(prompt.entries()[1].text, test::ConfigDirForTest() + "\nCouldn't open this file");
+    EXPECT_EQ(prompt.entries()[2].text, Path("no/such/folder.csv") + "\nCouldn't open this file");
+    EXPECT_EQ(tables, before);
+}
+
+}  // namespace
+}  // namespace vela
