@@ -1,8 +1,8 @@
 #include "camera/gammafile.h"
 
 #include <cstdio>
-#include <fstream>
 
+#include "platform/atomicfile.h"
 #include "platform/prompt.h"
 
 namespace vela {
@@ -141,13 +141,9 @@ std::string FormatGammaFile(bool supportedModel, const LutTableRefs& tables) {
 }
 
 int WriteGammaFile(const std::string& path, bool supportedModel, const LutTableRefs& tables) {
-    const std::string text = FormatGammaFile(supportedModel, tables);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (out) out.close();
-    // A write that fails half-way (a full disk) is reported like a file that cannot be
-    // opened rather than passed off as saved.
-    if (!out) {
+    // Replaced whole or not at all; a write that fails half-way (a full disk) is reported
+    // like a file that cannot be opened rather than passed off as saved.
+    if (!WriteFileAtomically(path, FormatGammaFile(supportedModel, tables))) {
         ShowCannotOpen(path);
         return 0;
     }

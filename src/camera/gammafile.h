@@ -23,7 +23,8 @@ inline constexpr const char* kGammaTooManyMessage = "Too many data";
 // ends in CR LF.
 std::string FormatGammaFile(bool supportedModel, const LutTableRefs& tables);
 
-// Writes FormatGammaFile to `path`. 1 when written; 0 after the message
+// Replaces `path` whole with FormatGammaFile (an old file stays as it was when that
+// fails). 1 when written; 0 after the message
 // path + "\nCouldn't open this file" when it could not be.
 int WriteGammaFile(const std::string& path, bool supportedModel, const LutTableRefs& tables);
 
