@@ -315,28 +315,10 @@ void CCtrlToolDlg::ButtonClicked(int ctrlId) {
     }
 }
 
-// The page actions and the flash-area stores come with their own files; until then a
-// click reaches its procedure and does nothing.
+// Shown at once also when it has to be created first.
 void CCtrlToolDlg::OnTerminal() {
-    // Shown at once also when it has to be created first.
     if (!m_terminal->HasWindow()) m_terminal->Create();
     m_terminal->ShowNormal();
 }
-void CCtrlToolDlg::OnCameraReset() {}
-void CCtrlToolDlg::OnSetCameraModel() {}
-void CCtrlToolDlg::OnRecalibrateShadingUser() {}
-void CCtrlToolDlg::OnRecalibratePixelGainUser() {}
-void CCtrlToolDlg::OnRecalibratePixelBlackUser() {}
-void CCtrlToolDlg::OnRecalibrateShadingFactory() {}
-void CCtrlToolDlg::OnRecalibratePixelGainFactory() {}
-void CCtrlToolDlg::OnRecalibratePixelBlackFactory() {}
-void CCtrlToolDlg::OnGetTemperature() {}
-void CCtrlToolDlg::OnReadLutEntry() {}
-void CCtrlToolDlg::OnWriteLutEntry() {}
-void CCtrlToolDlg::OnWriteXmlVersion() {}
-void CCtrlToolDlg::OnReadXmlVersion() {}
-void CCtrlToolDlg::OnOnePushLineRate() {}
-void CCtrlToolDlg::OnReadLineRateMin() {}
-void CCtrlToolDlg::OnReadExposureLimits() {}
 
 }  // namespace vela
