@@ -3,6 +3,7 @@
 // that was read whole must survive a write and a second read unchanged.
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -20,6 +21,11 @@ struct CountingPrompt : vela::Prompt {
     int shown = 0;
 };
 
+[[noreturn]] void Fail(const char* what) {
+    std::fprintf(stderr, "fuzz_gammafile: %s\n", what);
+    std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -33,17 +39,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const int result = vela::ReadGammaData(text, refs);
 
-    if (prompt.shown > 2) std::abort();
+    if (prompt.shown > 2) Fail("more than two messages");
     for (const auto& t : tables) {
         for (int v : t) {
-            if (v < 0 || v > vela::kLutMaxValue) std::abort();
+            if (v < 0 || v > vela::kLutMaxValue) Fail("a value outside 0 .. 4095");
         }
     }
     if (result == 1) {
+        // Written before the table is cleared, so the second read has something to restore.
         const vela::LutTable first = tables[1];
+        const std::string written = vela::FormatGammaFile(true, refs);
         tables[1].fill(0);
-        if (vela::ReadGammaData(vela::FormatGammaFile(true, refs), refs) != 1 || tables[1] != first) {
-            std::abort();
+        if (vela::ReadGammaData(written, refs) != 1 || tables[1] != first) {
+            Fail("a table read whole did not survive a write and a second read");
         }
     }
     return 0;
