@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <fstream>
 
 #include "app/registrysettings.h"
 #include "camera/flashareas.h"
@@ -18,6 +17,7 @@
 #include "dialogs/picturecontrol.h"
 #include "dialogs/progressbardialog.h"
 #include "dialogs/statusstrip.h"
+#include "platform/atomicfile.h"
 #include "platform/filedialog.h"
 #include "platform/prompt.h"
 #include "protocol/cameramodel.h"
@@ -379,22 +379,20 @@ void CCommunicationDialog::OnWriteLog() {
     const std::string& path = result.path;
     if (!ConfirmReplace(path)) return;
 
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) {
+    std::string text;
+    for (int row = m_messages->count() - 1; row >= 0; --row) {
+        text += m_messages->item(row)->text().toLatin1().toStdString();
+        text += "\r\n";
+    }
+    // Replaced whole or not at all: a failed save keeps the log that was there.
+    AtomicFile file;
+    if (!file.Open(path)) {
         ShowMessage("File open error !", PromptIcon::Stop);
+    } else if (file.Write(text) && file.Commit()) {
+        AddMessage(QStringLiteral("Writing file has been done!"));
     } else {
-        for (int row = m_messages->count() - 1; row >= 0; --row) {
-            const QByteArray line = m_messages->item(row)->text().toLatin1();
-            file.write(line.constData(), line.size());
-            file.write("\r\n", 2);
-        }
-        file.close();
         // A full disk must not be reported as a written log.
-        if (file) {
-            AddMessage(QStringLiteral("Writing file has been done!"));
-        } else {
-            ShowMessage("File write error !", PromptIcon::Stop);
-        }
+        ShowMessage("File write error !", PromptIcon::Stop);
     }
     settings.SetString(CommandLogFilePath, FolderOf(path));
 }

@@ -45,6 +45,7 @@ void AtomicFile::Discard() {
 bool AtomicFile::Open(const std::string& path) {
     Discard();
     m_failed = false;
+    m_inPlace = false;
     m_target = ResolveTarget(path);
     mode_t mode = NewFileMode();
     struct stat st {};
@@ -54,6 +55,13 @@ bool AtomicFile::Open(const std::string& path) {
             return false;
         }
         if (::access(m_target.c_str(), W_OK) != 0) return false;
+        if (!S_ISREG(st.st_mode)) {
+            // A device or a pipe is written in place: renaming over it would replace the
+            // node itself (a saved log would turn /dev/null into a plain file for root).
+            m_fd = ::open(m_target.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
+            m_inPlace = m_fd >= 0;
+            return m_inPlace;
+        }
         mode = st.st_mode & 07777;
     }
     std::string temp = m_target + ".XXXXXX";
@@ -81,6 +89,11 @@ bool AtomicFile::Write(const std::string& data) {
 
 bool AtomicFile::Commit() {
     if (m_fd < 0) return false;
+    if (m_inPlace) {
+        const bool closed = ::close(m_fd) == 0;
+        m_fd = -1;
+        return !m_failed && closed;
+    }
     const bool synced = !m_failed && ::fsync(m_fd) == 0;
     const bool closed = ::close(m_fd) == 0;
     m_fd = -1;

@@ -7,7 +7,8 @@ namespace vela {
 // A file replaced whole or not at all: the content goes to a temporary file beside the
 // target, is flushed to disk and renamed over the target by Commit. A crash or a full
 // disk leaves the old file as it was. A symbolic link is followed, so the file it points
-// to is replaced and the link stays. An existing file keeps its permissions.
+// to is replaced and the link stays. An existing file keeps its permissions. A device or
+// a pipe cannot be replaced and is written in place instead.
 class AtomicFile {
   public:
     AtomicFile() = default;
@@ -30,6 +31,7 @@ class AtomicFile {
     std::string m_temp;
     int m_fd = -1;
     bool m_failed = false;
+    bool m_inPlace = false;  // the target is a device or a pipe
 };
 
 // Open, Write and Commit in one.

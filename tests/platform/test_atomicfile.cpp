@@ -2,6 +2,7 @@
 // was (its permissions, a link to it) stays.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,6 +55,23 @@ TEST(AtomicFileTest, FailsWithoutTouchingWhatIsThere) {
     EXPECT_EQ(ReadFile(folder + "/a-folder/inside"), "x");
     EXPECT_FALSE(WriteFileAtomically(folder + "/missing/log.csv", "data"));
     EXPECT_FALSE(fs::exists(folder + "/missing"));
+    EXPECT_EQ(Entries(folder), 1u);
+}
+
+TEST(AtomicFileTest, APipeIsWrittenInPlaceAndStaysAPipe) {
+    const std::string folder = ConfigDirForTest() + "/files";
+    fs::create_directories(folder);
+    const std::string fifo = folder + "/pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A reader is waiting, so the writer's open does not block.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_TRUE(WriteFileAtomically(fifo, "through the pipe"));
+    char buffer[64] = {};
+    EXPECT_EQ(::read(reader, buffer, sizeof buffer), 16);
+    EXPECT_STREQ(buffer, "through the pipe");
+    ::close(reader);
+    EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(Entries(folder), 1u);
 }
 
