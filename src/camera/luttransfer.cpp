@@ -32,17 +32,28 @@ int ReadLutTable(Command& command, LutTable& table, LutTransferProgress& progres
     return result;
 }
 
-void WriteLutTable(Command& command, const LutTable& table, LutTransferProgress& progress) {
+int WriteLutTable(Command& command, const LutTable& table, LutTransferProgress& progress,
+                  LutWriteFailure onFailure) {
     progress.Start(kWritingLutMessage);
     progress.SetPos(0);
+    int written = kLutSize;
     for (int i = 0; i < kLutSize; ++i) {
-        command.WriteValue(kCmdLUTI, i, kLutTransferTimeoutMs);
-        command.WriteValue(kCmdLUTD, table[static_cast<std::size_t>(i)], kLutTransferTimeoutMs);
+        bool ok = command.WriteValue(kCmdLUTI, i, kLutTransferTimeoutMs) == 1;
+        // Stopping, a LUTD after a failed LUTI is not sent: it would land on the entry before.
+        if (ok || onFailure == LutWriteFailure::RunToEnd)
+            ok = command.WriteValue(kCmdLUTD, table[static_cast<std::size_t>(i)], kLutTransferTimeoutMs) ==
+                     1 &&
+                 ok;
+        if (!ok) {
+            if (written == kLutSize) written = i;
+            if (onFailure == LutWriteFailure::Stop) break;
+        }
         progress.SetMessage(EntryMessage(kWritingLutMessage, i + 1));
         progress.SetPos(i * 100 / kLutSize);
         progress.EntryDone();
     }
     progress.Finish();
+    return written;
 }
 
 }  // namespace vela

@@ -32,8 +32,15 @@ inline constexpr int kLutTransferTimeoutMs = 1000;
 // read before it; 1 when all 256 entries were read, 0 otherwise.
 int ReadLutTable(Command& command, LutTable& table, LutTransferProgress& progress);
 
-// Writes `table` to the camera entry by entry (LUTI = i, then LUTD = value). Failed
-// writes are not examined: the loop always runs through all 256 entries.
-void WriteLutTable(Command& command, const LutTable& table, LutTransferProgress& progress);
+// What a table write does after an entry whose LUTI or LUTD write failed.
+enum class LutWriteFailure {
+    RunToEnd,  // the window's rule: every entry is sent whatever the camera answered
+    Stop,      // a script's rule: a camera that stopped answering is not waited for 256 times
+};
+
+// Writes `table` to the camera entry by entry (LUTI = i, then LUTD = value). Returns the
+// number of entries before the first one with a failed write (256 when all went through).
+int WriteLutTable(Command& command, const LutTable& table, LutTransferProgress& progress,
+                  LutWriteFailure onFailure = LutWriteFailure::RunToEnd);
 
 }  // namespace vela

@@ -2,16 +2,22 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/registrysettings.h"
 #include "camera/baudprobe.h"
+#include "camera/cameraidentity.h"
 #include "camera/flashareas.h"
+#include "camera/gammafile.h"
+#include "camera/luttransfer.h"
+#include "camera/pageactions.h"
 #include "camera/parameterreader.h"
 #include "camera/settingfile.h"
 #include "cli/jsonout.h"
@@ -77,32 +83,39 @@ class TextPrompt final : public Prompt {
     int m_communicationErrors = 0;
 };
 
-// A progress bar on stderr, drawn only when stderr is a terminal.
-class TextProgress final : public ParameterReadProgress {
+// A progress bar on stderr, drawn only when stderr is a terminal. It counts the LUT
+// entries done, so that a failed transfer can say where it stopped.
+class TextProgress final : public ParameterReadProgress, public LutTransferProgress {
   public:
     explicit TextProgress(bool quiet) : m_show(!quiet && ::isatty(2) == 1) {}
     void Start(const std::string& message) override {
         m_message = message;
         SetPos(0);
     }
+    void SetMessage(const std::string& message) override { m_message = message; }
     void SetPos(int percent) override {
-        if (!m_show || percent == m_percent) return;
-        m_percent = percent;
+        if (!m_show) return;
         const int filled = percent * 30 / 100;
-        std::fprintf(stderr, "\r%s [%s%s] %3d%%", m_message.c_str(),
-                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
-                     std::string(static_cast<std::size_t>(30 - filled), ' ').c_str(), percent);
+        const std::string line = m_message + " [" + std::string(static_cast<std::size_t>(filled), '#') +
+                                 std::string(static_cast<std::size_t>(30 - filled), ' ') + "] " +
+                                 std::to_string(percent) + "%";
+        if (line == m_line) return;
+        m_line = line;
+        std::fprintf(stderr, "\r%s", line.c_str());
     }
     void Finish() override {
-        if (m_show && m_percent >= 0) std::fprintf(stderr, "\n");
-        m_percent = -1;
+        if (m_show && !m_line.empty()) std::fprintf(stderr, "\n");
+        m_line.clear();
     }
     void DrainMessages() override {}
+    void EntryDone() override { ++m_entries; }
+    int Entries() const { return m_entries; }
 
   private:
     bool m_show;
-    int m_percent = -1;
+    int m_entries = 0;
     std::string m_message;
+    std::string m_line;  // what the terminal shows now
 };
 
 class Session {
@@ -471,6 +484,108 @@ int CmdApply(Session& s) {
     return kDone;
 }
 
+// The camera's table into a gamma file: one column for a supported model, as the window
+// writes it; three equal columns otherwise, since all three address the one camera table.
+int LutRead(Session& s, const std::string& path) {
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    LutTable table{};
+    TextProgress progress(s.options().quiet);
+    if (!ReadLutTable(s.command(), table, progress)) {
+        s.Message("the LUT read stopped at entry " + std::to_string(progress.Entries()) + " of 256; " + path +
+                  " was not written");
+        return s.Failure("LUTD? for entry " + std::to_string(progress.Entries()));
+    }
+    if (!WriteGammaFile(path, s.model().IsSupported(), {&table, &table, &table})) return kFileError;
+    if (s.options().json) {
+        JsonOut json;
+        json.Add("read", path);
+        json.AddNumber("entries", std::to_string(kLutSize));
+        json.Add("layout", s.model().IsSupported() ? kGammaMonoHeader : kGammaRgbHeader);
+        std::printf("%s\n", json.Object().c_str());
+    } else if (!s.options().quiet) {
+        std::printf("LUT read into %s (%d entries)\n", path.c_str(), kLutSize);
+    }
+    return kDone;
+}
+
+// A gamma file into the camera's table. The whole file is read first: a malformed or short
+// one sends nothing, where the window would keep its editor's values for the missing entries.
+int LutWrite(Session& s, const std::string& path) {
+    // A value no file can give (the reader stores at most 4095) marks the entries it did not set.
+    constexpr int kUnset = kLutMaxValue + 1;
+    LutTable zero{};
+    LutTable table;
+    LutTable second{};
+    table.fill(kUnset);
+    if (!ReadGammaFile(path, {&zero, &table, &second})) return kFileError;
+    const auto unset = std::find(table.begin(), table.end(), kUnset);
+    if (unset != table.end()) {
+        s.Message(path + " holds " + std::to_string(unset - table.begin()) +
+                  " LUT entries; a table has 256, so nothing was written");
+        return kFileError;
+    }
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    TextProgress progress(s.options().quiet);
+    const int written = WriteLutTable(s.command(), table, progress, LutWriteFailure::Stop);
+    if (written != kLutSize) {
+        s.Message("the LUT write stopped at entry " + std::to_string(written) + " of 256; entries " +
+                  std::to_string(written) + " to 255 keep the camera's old values");
+        return s.Failure("LUT entry " + std::to_string(written));
+    }
+    if (s.options().json) {
+        JsonOut json;
+        json.Add("written", path);
+        json.AddNumber("entries", std::to_string(kLutSize));
+        std::printf("%s\n", json.Object().c_str());
+    } else if (!s.options().quiet) {
+        std::printf("LUT written from %s (%d entries)\n", path.c_str(), kLutSize);
+    }
+    return kDone;
+}
+
+int CmdLut(Session& s) {
+    const std::vector<std::string>& args = s.options().args;
+    if (args.size() != 2 || (args[0] != "read" && args[0] != "write")) {
+        s.Message("lut needs 'read FILE' or 'write FILE'");
+        return kUsage;
+    }
+    return args[0] == "read" ? LutRead(s, args[1]) : LutWrite(s, args[1]);
+}
+
+// The identity the About window shows, plus the XML version of the factory page.
+int CmdInfo(Session& s) {
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    const CameraIdentity id = ReadCameraIdentity(s.command(), s.model());
+    int xml = 0;
+    std::optional<std::string> xmlText;
+    if (id.firmwareVersion && ReadXmlVersion(s.command(), xml)) {
+        const XmlVersionDigits d = SplitXmlVersion(xml);
+        xmlText = std::to_string(d.first) + "." + std::to_string(d.second) + "." + std::to_string(d.third);
+    }
+    const std::pair<const char*, std::optional<std::string>> fields[] = {
+        {"model", id.modelName},
+        {"firmware", id.firmwareVersion ? std::optional(FormatVersion(*id.firmwareVersion)) : std::nullopt},
+        {"fpga", id.fpgaVersion ? std::optional(FormatVersion(*id.fpgaVersion)) : std::nullopt},
+        {"camera_id", id.cameraId},
+        {"user_id", id.userId},
+        {"device_version", id.deviceVersionText},
+        {"xml_version", xmlText},
+    };
+    JsonOut json;
+    std::string missing;
+    for (const auto& [name, value] : fields) {
+        if (!value) {
+            missing += (missing.empty() ? "" : ", ") + std::string(name);
+        } else if (s.options().json) {
+            json.Add(name, *value);
+        } else {
+            std::printf("%s=%s\n", name, value->c_str());
+        }
+    }
+    if (s.options().json) std::printf("%s\n", json.Object().c_str());
+    return missing.empty() ? kDone : s.Failure("the read of " + missing);
+}
+
 int Run(const Options& o) {
     LogTap tap(o.verbose);
     TextPrompt prompt(o.quiet, tap);
@@ -489,6 +604,8 @@ int Run(const Options& o) {
         {"send", CmdSend},
         {"save", CmdSave},
         {"apply", CmdApply},
+        {"lut", CmdLut},
+        {"info", CmdInfo},
     };
     for (const auto& c : commands) {
         if (o.command == c.name) return c.run(session);

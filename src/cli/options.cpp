@@ -104,6 +104,16 @@ const std::vector<CommandRow>& CommandTable() {
          "Apply a setting file with the window's rules.\n"
          "Skipped lines are reported and refusals listed; exit status 1 when the camera refused\n"
          "or did not answer a line."},
+        {"lut", "lut read|write FILE",
+         "Move the camera's LUT to or from a gamma file (*.csv).\n"
+         "'read' writes the camera's 256 entries to FILE: one column for a supported model, as the\n"
+         "window writes it. 'write' reads the whole of FILE first and sends nothing when it is\n"
+         "malformed or has fewer than 256 entries; it stops at the first entry the camera refuses\n"
+         "or does not answer, and the exit status says which (1 or 3)."},
+        {"info", "info",
+         "Print the camera's identity.\n"
+         "One NAME=value line each: model, firmware, fpga, camera_id, user_id, device_version and\n"
+         "xml_version. A field the camera does not give is left out, and the exit status says why."},
         {"send", "send LINE", "Send one raw line and print what the camera answers until it is quiet."},
     };
     return rows;

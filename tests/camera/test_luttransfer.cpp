@@ -93,7 +93,7 @@ TEST_F(LutTransferTest, ReadEditWriteBackRoundTrip) {
     for (int i = 0; i < 256; ++i) table[i] = 4095 - table[i];
     camera->ClearLines();
     RecordedProgress writing;
-    WriteLutTable(command, table, writing);
+    EXPECT_EQ(WriteLutTable(command, table, writing), 256);
     for (int i = 0; i < 256; ++i) EXPECT_EQ(CameraLut(i), table[i]) << i;
     EXPECT_EQ(camera->ReceivedLines().size(), 512u);
     EXPECT_EQ(writing.starts, Strings{"Now, writing camera gamma data."});
@@ -122,7 +122,7 @@ TEST_F(LutTransferTest, WriteRunsToTheEndThroughRefusals) {
     Connect(wire);
     LutTable table;
     table.fill(1);
-    WriteLutTable(command, table, progress);
+    EXPECT_EQ(WriteLutTable(command, table, progress), 0);  // entry 0 was the first refused
     EXPECT_EQ(camera->ReceivedLines().size(), 512u);
     EXPECT_EQ(progress.entries, 256);
     EXPECT_EQ(prompt.entries().size(), 512u);  // each refusal reports itself

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/configpaths.h"
+#include "camera/gammafile.h"
 #include "camera/settingfile.h"
 #include "camsim/ptycamera.h"
 #include "support/camerafixture.h"
@@ -111,8 +112,8 @@ TEST_F(CliTest, UnknownNamesAndBadUsageExit2WithoutTouchingThePort) {
 TEST_F(CliTest, HelpListsEveryCommandAndExitCode) {
     const ProgramResult r = Cli({"--help"});
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* word : {"ports", "probe", "get", "set", "area", "store", "load", "send", "--json",
-                             "--timeout", "  3  no answer"}) {
+    for (const char* word : {"ports", "probe", "get", "set", "area", "store", "load", "send",
+                             "lut read|write", "info", "--json", "--timeout", "  3  no answer"}) {
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     }
     const ProgramResult sub = Cli({"store", "--help"});
@@ -181,6 +182,156 @@ TEST_F(CliTest, PortHeldByAnotherProgramIsBusyNotAHang) {
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_NE(r.err.find("another program has"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("Device or resource busy"), std::string::npos) << r.err;
+}
+
+// LUT transfers: a gamma file to the camera and back, with the window's file layout.
+class CliLutTest : public CliTest {
+  protected:
+    void FillCameraLut(int step) {
+        m_camera->WithCore([step](sim::CameraCore& c) {
+            for (int i = 0; i < 256; ++i) c.SetLut(i, (i * step + 3) % 4096);
+            return 0;
+        });
+    }
+    int CameraLut(int i) {
+        return m_camera->WithCore([i](sim::CameraCore& c) { return c.Lut(i); });
+    }
+    static std::string MonoFile(int step) {
+        LutTable t;
+        for (int i = 0; i < 256; ++i) t[i] = (i * step + 3) % 4096;
+        return FormatGammaFile(true, {&t, &t, &t});
+    }
+    std::string m_file = ConfigDir() + "/gamma.csv";
+};
+
+TEST_F(CliLutTest, WriteThenReadRoundTripsAGammaFileWithProgressOnlyOnATerminal) {
+    StartCamera();
+    FillCameraLut(5);
+    test::WriteFile(m_file, MonoFile(131));
+    ProgramResult r = Cli({"-p", "COM3", "-b", "9600", "lut", "write", m_file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(CameraLut(i), (i * 131 + 3) % 4096) << i;
+    // Stderr is a file here: no progress drawn.
+    EXPECT_EQ(r.err.find("gamma data"), std::string::npos) << r.err;
+
+    const std::string back = ConfigDir() + "/back.csv";
+    r = test::RunProgramOnTerminal(VELA_CLI_EXE, {"-p", "COM3", "-b", "9600", "lut", "read", back});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(test::ReadFile(back), MonoFile(131));
+    EXPECT_NE(r.err.find("Now, reading camera gamma data    (256 / 256) [#"), std::string::npos) << r.err;
+
+    // An unsupported model gets the three-column layout, each column the one camera table.
+    m_camera->WithCore([](sim::CameraCore& c) {
+        c.SetModel("VELA-2K-X");
+        return 0;
+    });
+    r = Cli({"-p", "COM3", "-b", "9600", "--json", "lut", "read", back});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"layout\":\"GammaData (R G B)\""), std::string::npos) << r.out;
+    const std::string rgb = test::ReadFile(back);
+    EXPECT_EQ(rgb.rfind("GammaData (R G B)\r\n3,3,3\r\n134,134,134\r\n", 0), 0u) << rgb.substr(0, 60);
+}
+
+TEST_F(CliLutTest, MalformedShortOrMissingFilesExit4AndSendNothing) {
+    StartCamera();
+    m_camera->ClearLines();
+    // A three-column file has no reader: its first data line is refused.
+    LutTable t{};
+    test::WriteFile(m_file, FormatGammaFile(false, {&t, &t, &t}));
+    ProgramResult r = Cli({"-p", "COM3", "lut", "write", m_file});
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_NE(r.err.find("Invaild data count format"), std::string::npos) << r.err;
+
+    // Ten entries would leave the other 246 to chance.
+    std::string shortFile = "GammaData\r\n";
+    for (int i = 0; i < 10; ++i) shortFile += "100\r\n";
+    test::WriteFile(m_file, shortFile);
+    r = Cli({"-p", "COM3", "lut", "write", m_file});
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_NE(r.err.find("holds 10 LUT entries"), std::string::npos) << r.err;
+
+    r = Cli({"-p", "COM3", "lut", "write", ConfigDir() + "/none.csv"});
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_NE(r.err.find("Couldn't open this file"), std::string::npos) << r.err;
+    EXPECT_EQ(Cli({"-p", "COM3", "lut", "erase", m_file}).exitCode, 2);
+    EXPECT_TRUE(m_camera->ReceivedLines().empty());
+
+    // A value above 4095 is reported and written as 4095, as the window does.
+    std::string big = MonoFile(1);
+    big.replace(big.find("\r\n4\r\n"), 5, "\r\n9999\r\n");
+    test::WriteFile(m_file, big);
+    r = Cli({"-p", "COM3", "lut", "write", m_file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("Invalid data value: Line(1) : Value(9999)"), std::string::npos) << r.err;
+    EXPECT_EQ(CameraLut(1), 4095);
+    EXPECT_EQ(CameraLut(2), 5);
+}
+
+TEST_F(CliLutTest, ACameraThatStopsHalfWayGivesExit3AndARefusalExit1) {
+    sim::CameraOptions options;
+    sim::WireOptions wire;
+    wire.failure = sim::FailureMode::HangUp;
+    wire.hangUpAfterLines = 1 + 2 * 40;  // the model query, then entries 0 .. 39
+    m_camera = std::make_unique<sim::PtyCamera>(options, wire);
+    ASSERT_TRUE(m_camera->Start()) << m_camera->Error();
+    m_camera->LinkAsComPort(3);
+    FillCameraLut(7);
+    test::WriteFile(m_file, MonoFile(11));
+    const test::Stopwatch watch;
+    ProgramResult r = Cli({"-p", "COM3", "-b", "9600", "lut", "write", m_file});
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_NE(r.err.find("stopped at entry 40 of 256"), std::string::npos) << r.err;
+    // Never the 2 x 1000 ms per remaining entry that running to the end would cost.
+    EXPECT_LT(watch.Ms(), 60000);
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(CameraLut(i), (i * 11 + 3) % 4096) << i;
+    for (int i = 40; i < 256; ++i) EXPECT_EQ(CameraLut(i), (i * 7 + 3) % 4096) << i;
+
+    // A read that stops half-way writes no file.
+    m_camera->Stop();
+    m_camera = std::make_unique<sim::PtyCamera>(options, wire);
+    ASSERT_TRUE(m_camera->Start()) << m_camera->Error();
+    m_camera->LinkAsComPort(3);
+    const std::string out = ConfigDir() + "/half.csv";
+    r = Cli({"-p", "COM3", "-b", "9600", "lut", "read", out});
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_NE(r.err.find("stopped at entry 40"), std::string::npos) << r.err;
+    EXPECT_EQ(::access(out.c_str(), F_OK), -1);
+
+    // A refused entry stops the write at once, its LUTD never sent.
+    m_camera->Stop();
+    StartCamera(9600, sim::FailureMode::RefuseWrites);
+    r = Cli({"-p", "COM3", "-b", "9600", "lut", "write", m_file});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("ERROR"), std::string::npos) << r.err;
+    EXPECT_EQ(m_camera->ReceivedLines(), (std::vector<std::string>{"MD?", "LUTI=0"}));
+}
+
+TEST_F(CliTest, InfoPrintsTheIdentity) {
+    StartCamera();
+    m_camera->WithCore([](sim::CameraCore& c) {
+        c.SetText("UD", "LINE4");
+        c.SetValue("XMLVR", 213);
+        return 0;
+    });
+    ProgramResult r = Cli({"-p", "COM3", "-b", "9600", "info"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const auto text = [&](const char* name) {
+        return m_camera->WithCore([name](sim::CameraCore& c) { return c.Text(name); });
+    };
+    const long long vn = CameraValue("VN");
+    const long long pv = CameraValue("PV");
+    char firmware[32];
+    char fpga[32];
+    std::snprintf(firmware, sizeof firmware, "%lld.%02lld", vn / 100, vn % 100);
+    std::snprintf(fpga, sizeof fpga, "%lld.%02lld", pv / 100, pv % 100);
+    EXPECT_EQ(r.out, "model=VELA-4K-MONO\nfirmware=" + std::string(firmware) + "\nfpga=" + fpga +
+                         "\ncamera_id=" + text("ID") + "\nuser_id=" + text("UD") +
+                         "\ndevice_version=" + text("DV") + "\nxml_version=2.1.3\n");
+
+    StartCamera(9600, sim::FailureMode::Silent);
+    r = Cli({"-p", "COM3", "-b", "9600", "-t", "500", "info"});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_TRUE(r.out.empty()) << r.out;
 }
 
 // save on one camera, apply to another: the second takes the first one's values, and the

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "support/pty.h"
+
 extern char** environ;
 
 namespace vela::test {
@@ -26,6 +28,15 @@ std::string ReadAll(int fd) {
     return data;
 }
 
+// What a non-blocking descriptor holds now.
+std::string DrainNonBlocking(int fd) {
+    std::string data;
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) data.append(buffer, static_cast<std::size_t>(n));
+    return data;
+}
+
 // An unlinked temporary file: output of any size without a reader thread.
 int TempFile() {
     char name[] = "/tmp/vela-run-XXXXXX";
@@ -34,12 +45,8 @@ int TempFile() {
     return fd;
 }
 
-}  // namespace
-
-ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args) {
-    ProgramResult result;
-    const int outFd = TempFile();
-    const int errFd = TempFile();
+// Starts `exe` with stdin /dev/null, stdout to `outFd` and stderr to `errFd`; 0 on failure.
+pid_t Spawn(const std::string& exe, const std::vector<std::string>& args, int outFd, int errFd) {
     std::vector<std::string> copy = args;
     std::vector<char*> argv;
     std::string exeCopy = exe;
@@ -55,16 +62,50 @@ ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>&
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned == 0) {
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    return spawned == 0 ? pid : 0;
+}
+
+// The exit code, or -1 after a signal; `hang` is 0 or WNOHANG. False while it still runs.
+bool Reap(pid_t pid, int hang, int& exitCode) {
+    int status = 0;
+    pid_t r = 0;
+    while ((r = ::waitpid(pid, &status, hang)) < 0 && errno == EINTR) {
     }
+    if (r != pid) return false;
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return true;
+}
+
+}  // namespace
+
+ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args) {
+    ProgramResult result;
+    const int outFd = TempFile();
+    const int errFd = TempFile();
+    if (const pid_t pid = Spawn(exe, args, outFd, errFd)) Reap(pid, 0, result.exitCode);
     result.out = ReadAll(outFd);
     result.err = ReadAll(errFd);
     ::close(outFd);
     ::close(errFd);
+    return result;
+}
+
+ProgramResult RunProgramOnTerminal(const std::string& exe, const std::vector<std::string>& args) {
+    ProgramResult result;
+    PtyPeer terminal;
+    const int outFd = TempFile();
+    const int errFd = ::open(terminal.slavePath().c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    const pid_t pid = terminal.ok() && errFd >= 0 ? Spawn(exe, args, outFd, errFd) : 0;
+    if (errFd >= 0) ::close(errFd);
+    // Read while it runs: a terminal holds a few kilobytes, and a writer beyond that blocks.
+    bool done = pid == 0;
+    while (!done) {
+        done = Reap(pid, WNOHANG, result.exitCode);
+        result.err += terminal.ReadFor(done ? 0 : 50);
+    }
+    result.err += DrainNonBlocking(terminal.masterFd());
+    result.out = ReadAll(outFd);
+    ::close(outFd);
     return result;
 }
 

@@ -15,4 +15,8 @@ struct ProgramResult {
 // wrote. stdin is /dev/null, so a program that would ask something cannot hang the test.
 ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args);
 
+// RunProgram with stderr on a terminal (a pseudo-terminal's slave, in raw mode): `err` is
+// what the terminal received.
+ProgramResult RunProgramOnTerminal(const std::string& exe, const std::vector<std::string>& args);
+
 }  // namespace vela::test
