@@ -10,11 +10,128 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "camsim/ptycamera.h"
 #include "core/cameracore.h"
+#include "platform/optiontable.h"
 
 namespace {
+
+struct Settings {
+    vela::sim::CameraOptions camera;
+    vela::sim::WireOptions wire;
+    int comNumber = 0;
+    int failParam = 0;
+    bool help = false;
+};
+
+bool ParseInt(const std::string& text, int min, int max, int* out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
+    *out = static_cast<int>(v);
+    return true;
+}
+
+bool SetPort(Settings& s, const std::string& v) {
+    return v.rfind("COM", 0) == 0 && ParseInt(v.substr(3), 1, 16, &s.comNumber);
+}
+
+bool SetModel(Settings& s, const std::string& v) {
+    s.camera.model = v;
+    return !v.empty();
+}
+
+bool SetBaud(Settings& s, const std::string& v) {
+    return ParseInt(v, 1, 1000000, &s.camera.baudRate) &&
+           vela::sim::CameraCore::BaudCode(s.camera.baudRate) != 0;
+}
+
+bool SetDelayCmd(Settings& s, const std::string& v) {
+    const std::size_t eq = v.find('=');
+    int ms = 0;
+    if (eq == std::string::npos || eq == 0 || !ParseInt(v.substr(eq + 1), 0, 600000, &ms)) return false;
+    std::string name = v.substr(0, eq);
+    for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    s.camera.commandDelayMs[name] = ms;
+    return true;
+}
+
+// One row per option: the table behind both the parser and --help. `invalid` is the usage
+// message for a value the row refuses.
+struct CamsimOption {
+    vela::OptionRow row;
+    bool (*apply)(Settings&, const std::string&);
+    const char* invalid;
+};
+
+const std::vector<CamsimOption>& Options() {
+    static const std::vector<CamsimOption> options = {
+        {{"port", 0, "COMn", "link the terminal as <config>/ports/COMn (n 1-16), removed at exit"},
+         SetPort,
+         "--port takes COM1 to COM16"},
+        {{"model", 0, "NAME",
+          "answer to MD: VELA-4K-MONO (default), VELA-8K-MONO, VELA-4K-MONO2,\n"
+          "VELA-8K-MONO2, or any other text for a model the tool does not support"},
+         SetModel,
+         "--model needs a name"},
+        {{"baud", 0, "RATE", "the camera's baud rate: 9600, 19200, 38400, 57600 or 115200 (default 9600)"},
+         SetBaud,
+         "--baud takes 9600, 19200, 38400, 57600 or 115200"},
+        {{"pace", 0, nullptr, "send and take bytes at the baud rate, 10 bits per byte"},
+         [](Settings& s, const std::string&) {
+             s.wire.paceBytes = true;
+             return true;
+         },
+         ""},
+        {{"delay", 0, "MS", "processing time before every answer (default 0)"},
+         [](Settings& s, const std::string& v) {
+             return ParseInt(v, 0, 600000, &s.camera.processingDelayMs);
+         },
+         "--delay takes milliseconds"},
+        {{"delay-cmd", 0, "NAME=MS", "extra processing time for one command, e.g. LD=800 (repeatable)"},
+         SetDelayCmd,
+         "--delay-cmd takes NAME=MS, e.g. LD=800"},
+        {{"recal-ms", 0, "MS", "how long a recalibration runs, its status reading 0 (default 300)"},
+         [](Settings& s, const std::string& v) { return ParseInt(v, 0, 3600000, &s.camera.recalibrationMs); },
+         "--recal-ms takes milliseconds"},
+        {{"recal-result", 0, "N",
+          "recalibration status once done: 1 ok, 2 too bright, 3 too dark, 4 time-out"},
+         [](Settings& s, const std::string& v) {
+             return ParseInt(v, 0, 1000, &s.camera.recalibrationResult);
+         },
+         "--recal-result takes a status number (1-4; others read as unknown)"},
+        {{"fail", 0, "NAME", "show a fault, one of the failure modes below (default none)"},
+         [](Settings& s, const std::string& v) { return vela::sim::FailureModeFromName(v, &s.wire.failure); },
+         "--fail takes a failure mode of --help"},
+        {{"fail-after", 0, "N",
+          "the fault's number: lines before hangup, length of overlong, pause of split"},
+         [](Settings& s, const std::string& v) { return ParseInt(v, 0, 1000000, &s.failParam); },
+         "--fail-after takes a number"},
+        {{"trace", 0, nullptr, "log every line received and sent to stderr"},
+         [](Settings& s, const std::string&) {
+             s.wire.trace = true;
+             return true;
+         },
+         ""},
+        {{"help", 'h', nullptr, "show this help and exit"},
+         [](Settings& s, const std::string&) {
+             s.help = true;
+             return true;
+         },
+         ""},
+    };
+    return options;
+}
+
+std::vector<vela::OptionRow> OptionRows() {
+    std::vector<vela::OptionRow> rows;
+    for (const CamsimOption& o : Options()) rows.push_back(o.row);
+    return rows;
+}
 
 void PrintHelp() {
     std::printf(
@@ -22,39 +139,17 @@ void PrintHelp() {
         "Serves a simulated VELA line-scan camera on a pseudo-terminal, prints the terminal's\n"
         "path (and the COM link) and runs until SIGINT or SIGTERM.\n"
         "\n"
-        "Options:\n"
-        "  --port COMn        link the terminal as <config>/ports/COMn (n 1-16), removed at exit\n"
-        "  --model NAME       answer to MD: VELA-4K-MONO (default), VELA-8K-MONO, VELA-4K-MONO2,\n"
-        "                     VELA-8K-MONO2, or any other text for a model the tool does not support\n"
-        "  --baud RATE        the camera's baud rate: 9600, 19200, 38400, 57600 or 115200 (default 9600)\n"
-        "  --pace             send and take bytes at the baud rate, 10 bits per byte\n"
-        "  --delay MS         processing time before every answer (default 0)\n"
-        "  --delay-cmd NAME=MS  extra processing time for one command, e.g. LD=800 (repeatable)\n"
-        "  --recal-ms MS      how long a recalibration runs, its status reading 0 (default 300)\n"
-        "  --recal-result N   recalibration status once done: 1 ok, 2 too bright, 3 too dark, 4 time-out\n"
-        "  --fail NAME        show a fault, one of the failure modes below (default none)\n"
-        "  --fail-after N     the fault's number: lines before hangup, length of overlong, pause of split\n"
-        "  --trace            log every line received and sent to stderr\n"
-        "  --help             show this help and exit\n"
-        "\n"
-        "Failure modes:\n");
+        "Options:\n%s\n"
+        "Failure modes:\n",
+        vela::FormatOptionTable(OptionRows()).c_str());
     for (const vela::sim::FailureModeName& n : vela::sim::FailureModeNames()) {
         std::printf("  %-12s %s\n", n.name, n.help);
     }
     std::printf(
         "\n"
         "<config> is $VELA_CONFIG_DIR, else $XDG_CONFIG_HOME/Corvane, else ~/.config/Corvane.\n"
+        "A second vela-camsim for the same COMn in the same <config> refuses to start (exit status 1).\n"
         "Talk to it with any serial terminal at the camera's rate, e.g. picocom -b 9600 --echo <path>.\n");
-}
-
-bool ParseInt(const char* text, int min, int max, int* out) {
-    if (text == nullptr || *text == '\0') return false;
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
-    *out = static_cast<int>(v);
-    return true;
 }
 
 int Usage(const std::string& message) {
@@ -62,76 +157,34 @@ int Usage(const std::string& message) {
     return 2;
 }
 
+bool Parse(int argc, char** argv, Settings& settings, std::string& error) {
+    const std::vector<vela::OptionRow> rows = OptionRows();
+    vela::OptionHandlers handlers;
+    handlers.word = [&error](const std::string& word, bool) {
+        if (error.empty()) error = "unexpected argument '" + word + "'";
+    };
+    handlers.option = [&settings, &rows](const vela::OptionRow& row, const std::string& value,
+                                         std::string& message) {
+        const CamsimOption& option = Options()[static_cast<std::size_t>(&row - rows.data())];
+        if (option.apply(settings, value)) return true;
+        message = std::string(option.invalid) + ", not '" + value + "'";
+        return false;
+    };
+    return ParseOptionTable(argc, argv, rows, handlers, error) && error.empty();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    vela::sim::CameraOptions camera;
-    vela::sim::WireOptions wire;
-    int comNumber = 0;
-    int failParam = 0;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
-        auto needValue = [&]() -> bool {
-            if (next == nullptr) return false;
-            ++i;
-            return true;
-        };
-        if (arg == "--help" || arg == "-h") {
-            PrintHelp();
-            return 0;
-        } else if (arg == "--port") {
-            if (!needValue()) return Usage("--port needs COMn");
-            std::string port = next;
-            if (port.rfind("COM", 0) != 0 || !ParseInt(port.c_str() + 3, 1, 16, &comNumber)) {
-                return Usage("--port takes COM1 to COM16, not '" + port + "'");
-            }
-        } else if (arg == "--model") {
-            if (!needValue() || *next == '\0') return Usage("--model needs a name");
-            camera.model = next;
-        } else if (arg == "--baud") {
-            if (!needValue() || !ParseInt(next, 1, 1000000, &camera.baudRate) ||
-                vela::sim::CameraCore::BaudCode(camera.baudRate) == 0) {
-                return Usage("--baud takes 9600, 19200, 38400, 57600 or 115200");
-            }
-        } else if (arg == "--pace") {
-            wire.paceBytes = true;
-        } else if (arg == "--delay") {
-            if (!needValue() || !ParseInt(next, 0, 600000, &camera.processingDelayMs)) {
-                return Usage("--delay takes milliseconds");
-            }
-        } else if (arg == "--delay-cmd") {
-            std::string spec = needValue() ? next : "";
-            std::size_t eq = spec.find('=');
-            int ms = 0;
-            if (eq == std::string::npos || eq == 0 || !ParseInt(spec.c_str() + eq + 1, 0, 600000, &ms)) {
-                return Usage("--delay-cmd takes NAME=MS, e.g. LD=800");
-            }
-            std::string name = spec.substr(0, eq);
-            for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-            camera.commandDelayMs[name] = ms;
-        } else if (arg == "--recal-ms") {
-            if (!needValue() || !ParseInt(next, 0, 3600000, &camera.recalibrationMs)) {
-                return Usage("--recal-ms takes milliseconds");
-            }
-        } else if (arg == "--recal-result") {
-            if (!needValue() || !ParseInt(next, 0, 1000, &camera.recalibrationResult)) {
-                return Usage("--recal-result takes a status number (1-4; others read as unknown)");
-            }
-        } else if (arg == "--fail") {
-            if (!needValue() || !vela::sim::FailureModeFromName(next, &wire.failure)) {
-                return Usage(std::string("unknown failure mode '") + (next ? next : "") + "'");
-            }
-        } else if (arg == "--fail-after") {
-            if (!needValue() || !ParseInt(next, 0, 1000000, &failParam)) {
-                return Usage("--fail-after takes a number");
-            }
-        } else if (arg == "--trace") {
-            wire.trace = true;
-        } else {
-            return Usage("unknown option '" + arg + "'");
-        }
+    Settings settings;
+    std::string error;
+    if (!Parse(argc, argv, settings, error)) return Usage(error);
+    if (settings.help) {
+        PrintHelp();
+        return 0;
     }
+    const vela::sim::CameraOptions& camera = settings.camera;
+    const vela::sim::WireOptions& wire = settings.wire;
 
     // Only the main thread takes the stop signals; the serving thread inherits the mask.
     sigset_t stopSignals;
@@ -142,21 +195,19 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     vela::sim::PtyCamera cam(camera, wire);
-    if (failParam != 0) cam.SetFailure(wire.failure, failParam);
+    if (settings.failParam != 0) cam.SetFailure(wire.failure, settings.failParam);
     if (!cam.Start()) {
         std::fprintf(stderr, "vela-camsim: %s\n", cam.Error().c_str());
         return 1;
     }
-    std::printf("%s\n", cam.SlavePath().c_str());
-    if (comNumber != 0) {
-        std::string com = cam.LinkAsComPort(comNumber);
-        if (com.empty()) {
-            std::fprintf(stderr, "vela-camsim: %s\n", cam.Error().c_str());
-            cam.Stop();
-            return 1;
-        }
-        std::printf("%s -> %s\n", com.c_str(), cam.LinkPath().c_str());
+    if (settings.comNumber != 0 && cam.LinkAsComPort(settings.comNumber).empty()) {
+        std::fprintf(stderr, "vela-camsim: %s\n", cam.Error().c_str());
+        cam.Stop();
+        return 1;
     }
+    std::printf("%s\n", cam.SlavePath().c_str());
+    // The link first, then where it points, as ls -l shows it.
+    if (!cam.LinkPath().empty()) std::printf("%s -> %s\n", cam.LinkPath().c_str(), cam.SlavePath().c_str());
     std::fflush(stdout);
     std::fprintf(
         stderr, "vela-camsim: %s at %d bit/s%s%s; stop with Ctrl+C\n", camera.model.c_str(), camera.baudRate,

@@ -120,64 +120,20 @@ const std::vector<CommandRow>& CommandTable() {
 }
 
 bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
-    const std::vector<OptionRow>& table = OptionTable();
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.size() < 2 || arg[0] != '-') {
-            if (o.command.empty()) {
-                o.command = arg;
-            } else {
-                o.args.push_back(arg);
-            }
-            continue;
+    OptionHandlers handlers;
+    handlers.word = [&o](const std::string& word, bool afterDashDash) {
+        if (o.command.empty() && !afterDashDash) {
+            o.command = word;
+        } else {
+            o.args.push_back(word);
         }
-        if (arg == "--") {
-            for (++i; i < argc; ++i) o.args.push_back(argv[i]);
-            break;
-        }
-        const OptionRow* row = nullptr;
-        std::string value;
-        bool hasValue = false;
-        if (arg.rfind("--", 0) == 0) {
-            std::string name = arg.substr(2);
-            const std::size_t eq = name.find('=');
-            if (eq != std::string::npos) {
-                value = name.substr(eq + 1);
-                name.resize(eq);
-                hasValue = true;
-            }
-            for (const OptionRow& r : table) {
-                if (name == r.longName) row = &r;
-            }
-        } else if (arg.size() >= 2) {
-            for (const OptionRow& r : table) {
-                if (r.shortName != 0 && arg[1] == r.shortName) row = &r;
-            }
-            if (arg.size() > 2) {
-                value = arg.substr(2);
-                hasValue = true;
-            }
-        }
-        // "-5" after the command is an argument (a value for `send`), not an option.
-        if (!row) {
-            if (!o.command.empty() && arg.size() > 1 && (arg[1] >= '0' && arg[1] <= '9')) {
-                o.args.push_back(arg);
-                continue;
-            }
-            error = "unknown option '" + arg + "'";
-            return false;
-        }
-        if (row->argument && !hasValue) {
-            if (i + 1 >= argc) {
-                error = std::string("--") + row->longName + " needs " + row->argument;
-                return false;
-            }
-            value = argv[++i];
-        } else if (!row->argument && hasValue) {
-            error = std::string("--") + row->longName + " takes no value";
-            return false;
-        }
-        const std::string name = row->longName;
+    };
+    // "-5" after the command is an argument (a value for `send`), not an option.
+    handlers.unknownIsWord = [&o](const std::string& arg) {
+        return !o.command.empty() && arg[1] >= '0' && arg[1] <= '9';
+    };
+    handlers.option = [&o](const OptionRow& row, const std::string& value, std::string& message) {
+        const std::string name = row.longName;
         bool ok = true;
         if (name == "port") {
             ok = SetPort(value, o);
@@ -200,12 +156,10 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
         } else if (name == "help") {
             o.help = true;
         }
-        if (!ok) {
-            error = "--" + name + ": '" + value + "' is not valid; " + row->help;
-            return false;
-        }
-    }
-    return true;
+        if (!ok) message = "--" + name + ": '" + value + "' is not valid; " + row.help;
+        return ok;
+    };
+    return ParseOptionTable(argc, argv, OptionTable(), handlers, error);
 }
 
 std::string MainHelp() {
@@ -220,13 +174,7 @@ std::string MainHelp() {
         s += std::string(std::strlen(c.synopsis) < 24 ? 24 - std::strlen(c.synopsis) : 1, ' ');
         s += first + "\n";
     }
-    s += "\nOptions:\n";
-    for (const OptionRow& r : OptionTable()) {
-        std::string left = r.shortName ? std::string("-") + r.shortName + ", " : std::string("    ");
-        left += std::string("--") + r.longName;
-        if (r.argument) left += std::string(" ") + r.argument;
-        s += "  " + left + std::string(left.size() < 24 ? 24 - left.size() : 1, ' ') + r.help + "\n";
-    }
+    s += "\nOptions:\n" + FormatOptionTable(OptionTable());
     s += "\nExit status:\n"
          "  0  done\n"
          "  1  the camera refused something\n"

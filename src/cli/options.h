@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/optiontable.h"
+
 namespace vela::cli {
 
 // Exit codes, each listed in --help.
@@ -24,13 +26,8 @@ struct Options {
     std::vector<std::string> args;
 };
 
-// One row of the options table; it drives both the parser and --help.
-struct OptionRow {
-    const char* longName;
-    char shortName;        // 0: none
-    const char* argument;  // nullptr: a flag
-    const char* help;
-};
+// The options table drives both the parser and --help.
+using OptionRow = ::vela::OptionRow;
 const std::vector<OptionRow>& OptionTable();
 
 // One row of the subcommand table.
