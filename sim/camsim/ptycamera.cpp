@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -118,6 +119,7 @@ bool PtyCamera::Start() {
     m_stop = false;
     m_hungUp = false;
     m_partial.clear();
+    m_partialLength = 0;
     int fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         m_error = std::string("posix_openpt: ") + std::strerror(errno);
@@ -175,13 +177,19 @@ void PtyCamera::Stop() {
         fd = -1;
     }
     if (!m_linkPath.empty()) {
-        // Only our own link: another camera may have taken the name since.
+        // Only our own link: someone may have pointed the name elsewhere since.
         std::error_code ec;
         if (std::filesystem::is_symlink(m_linkPath, ec) &&
             std::filesystem::read_symlink(m_linkPath, ec).string() == m_slavePath) {
             std::filesystem::remove(m_linkPath, ec);
         }
         m_linkPath.clear();
+    }
+    // Released after the link is gone, so the next camera never sees ours as live. The lock
+    // file stays: removing it would let two cameras lock two different files of one name.
+    if (m_linkLockFd >= 0) {
+        ::close(m_linkLockFd);
+        m_linkLockFd = -1;
     }
 }
 
@@ -197,15 +205,51 @@ std::string PtyCamera::LinkAsComPort(int comNumber) {
     }
     std::string com = "COM" + std::to_string(comNumber);
     std::string path = dir + "/" + com;
+    const std::string lockPath = dir + "/." + com + ".camsim";
+    const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lockFd < 0) {
+        m_error = "cannot open " + lockPath + ": " + std::strerror(errno);
+        return std::string();
+    }
+    if (::flock(lockFd, LOCK_EX | LOCK_NB) != 0) {
+        char owner[32] = {};
+        [[maybe_unused]] ssize_t n = ::pread(lockFd, owner, sizeof owner - 1, 0);
+        ::close(lockFd);
+        std::error_code ec;
+        const std::string target = std::filesystem::read_symlink(path, ec).string();
+        m_error = com + " is served by another vela-camsim" +
+                  (owner[0] != '\0' ? std::string(" (pid ") + owner + ")" : std::string()) +
+                  " in this folder: " + path + (target.empty() ? std::string() : " -> " + target) +
+                  "; stop it or choose another --port";
+        return std::string();
+    }
     std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec) || std::filesystem::exists(path, ec)) {
+    const auto status = std::filesystem::symlink_status(path, ec);
+    if (status.type() != std::filesystem::file_type::not_found) {
+        // Only a link that a camera made (to a pseudo-terminal) is ours to replace; a link to
+        // a real port is the operator's.
+        const std::string target = std::filesystem::is_symlink(status)
+                                       ? std::filesystem::read_symlink(path, ec).string()
+                                       : std::string();
+        if (target.rfind("/dev/pts/", 0) != 0) {
+            ::close(lockFd);
+            m_error = path + (target.empty() ? std::string(" exists") : " -> " + target) +
+                      " is not a simulated camera's link; remove it or choose another --port";
+            return std::string();
+        }
         std::filesystem::remove(path, ec);
     }
     std::filesystem::create_symlink(m_slavePath, path, ec);
     if (ec) {
+        ::close(lockFd);
         m_error = "cannot link " + path + ": " + ec.message();
         return std::string();
     }
+    const std::string pid = std::to_string(::getpid());
+    if (::ftruncate(lockFd, 0) == 0) {
+        [[maybe_unused]] ssize_t n = ::pwrite(lockFd, pid.data(), pid.size(), 0);
+    }
+    m_linkLockFd = lockFd;
     m_linkPath = path;
     return com;
 }
@@ -352,6 +396,7 @@ void PtyCamera::Serve() {
         // No one has the slave open (EIO, POLLHUP): not a hang-up; the tool may open it
         // again. Poll would report this at once, so look again a little later.
         m_partial.clear();
+        m_partialLength = 0;
         SleepMs(kClosedRetryMs);
     }
     m_running = false;
@@ -366,6 +411,7 @@ void PtyCamera::HandleBytes(const char* data, std::size_t length, int slaveBaud)
             // At another rate every byte reaches the camera as framing garbage: nothing it
             // can take as a line. Its reply, at its own rate, is garbage to the tool.
             m_partial.clear();
+            m_partialLength = 0;
             if (c != '\r' && c != '\n') {
                 m_garbling = true;
                 continue;
@@ -390,7 +436,13 @@ void PtyCamera::HandleBytes(const char* data, std::size_t length, int slaveBaud)
         if (c == '\r' || c == '\n') {
             std::string line;
             line.swap(m_partial);
-            bool overflowed = line.size() > kMaxLineLength;
+            const std::size_t length = m_partialLength;
+            m_partialLength = 0;
+            const bool overflowed = length > kMaxLineLength;
+            if (overflowed) {
+                Trace("rx " + Printed(line.substr(0, 40)) + "... dropped: " + std::to_string(length) +
+                      " bytes, over the " + std::to_string(kMaxLineLength) + "-byte buffer; no answer");
+            }
             if (!line.empty() && !overflowed) {
                 Answer(line);
                 // After a CBDRT the rest of this chunk, sent at the old rate, is garbage.
@@ -401,8 +453,10 @@ void PtyCamera::HandleBytes(const char* data, std::size_t length, int slaveBaud)
         // Backspace and DEL from someone typing at a terminal.
         if (c == '\b' || c == '\x7f') {
             if (!m_partial.empty()) m_partial.pop_back();
+            if (m_partialLength > 0) --m_partialLength;
             continue;
         }
+        ++m_partialLength;
         if (m_partial.size() <= kMaxLineLength) m_partial += c;
     }
 }

@@ -73,8 +73,10 @@ class PtyCamera {
 
     // "/dev/pts/N"; empty before Start.
     std::string SlavePath() const { return m_slavePath; }
-    // Makes <config>/ports/COMn a symbolic link to the slave (creating the folders and
-    // replacing an older link) and returns "COMn"; "" on failure (reason in Error()).
+    // Makes <config>/ports/COMn a symbolic link to the slave (creating the folders) and
+    // returns "COMn"; "" on failure (reason in Error()). Refuses a name that a live camera
+    // serves (its lock file <config>/ports/.COMn.camsim is held) and a link or file that
+    // is no camera's (it points outside /dev/pts); a stale camera link is replaced.
     std::string LinkAsComPort(int comNumber);
     // The full path of the link LinkAsComPort made; "" when none.
     std::string LinkPath() const { return m_linkPath; }
@@ -125,14 +127,16 @@ class PtyCamera {
     int m_wakeFd[2] = {-1, -1};
     std::string m_slavePath;
     std::string m_linkPath;
+    int m_linkLockFd = -1;  // flock()ed while we serve the link; the kernel frees it if we die
     std::string m_error;
     std::thread m_thread;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_hungUp{false};
     std::atomic<int> m_garbledLines{0};
-    std::string m_partial;    // bytes of the line being received
-    bool m_garbling = false;  // bytes at a wrong rate arrived since the last line end
+    std::string m_partial;            // bytes of the line being received
+    std::size_t m_partialLength = 0;  // its length, also past what m_partial keeps
+    bool m_garbling = false;          // bytes at a wrong rate arrived since the last line end
     unsigned m_random = 12345;
 };
 

@@ -7,14 +7,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/configpaths.h"
 #include "camsim/ptycamera.h"
+#include "support/runprogram.h"
 
 using vela::sim::CameraCore;
 using vela::sim::CameraOptions;
@@ -276,6 +280,32 @@ TEST(PtyCameraTest, FailureSplitAnswersArriveInPiecesWithPauses) {
     EXPECT_EQ(first + rest, "GA=100\r\n");
 }
 
+// The camera's buffer holds 1024 bytes: a longer line is dropped unanswered, and the trace
+// says so (a line of exactly 1024 bytes is still answered).
+TEST(PtyCameraTest, AnOverlongLineIsTracedAndDroppedAndTheNextIsAnswered) {
+    std::mutex mutex;
+    std::vector<std::string> trace;
+    WireOptions wire;
+    wire.trace = true;
+    wire.traceSink = [&](const std::string& line) {
+        std::lock_guard<std::mutex> lock(mutex);
+        trace.push_back(line);
+    };
+    auto cam = StartCamera({}, wire);
+    Client c(cam->SlavePath());
+    EXPECT_TRUE(c.Send("GA=" + std::string(1097, '1') + "\r\n"));
+    EXPECT_EQ(c.Ask("GA?"), "GA=100\r\n");
+    EXPECT_TRUE(c.Send(std::string(1024, 'X') + "\r\n"));  // fits: refused as an unknown name
+    EXPECT_NE(c.Read(2000), "");
+    std::lock_guard<std::mutex> lock(mutex);
+    ASSERT_GE(trace.size(), 1u);
+    EXPECT_EQ(trace[0], "rx GA=" + std::string(37, '1') +
+                            "... dropped: 1100 bytes, over the 1024-byte buffer; no answer");
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(),
+                            [](const std::string& t) { return t.find("dropped") != std::string::npos; }),
+              1);
+}
+
 TEST(PtyCameraTest, FailureOverlongLineSendsBytesWithoutALineEnd) {
     auto cam = StartCamera();
     cam->SetFailure(FailureMode::OverlongLine, 1500);
@@ -385,7 +415,7 @@ TEST(CamsimProgramTest, ServesAComPortAndStopsCleanlyOnSigterm) {
     std::string link = ReadLine(out, 5000);
     std::string expectedLink = vela::ConfigDir() + "/ports/COM7";
     EXPECT_EQ(slave.rfind("/dev/pts/", 0), 0u) << slave;
-    EXPECT_EQ(link, "COM7 -> " + expectedLink);
+    EXPECT_EQ(link, expectedLink + " -> " + slave);
     {
         Client c(expectedLink, 19200);
         ASSERT_TRUE(c.ok());
@@ -418,6 +448,62 @@ TEST(CamsimProgramTest, HelpNamesEveryOptionAndFailureMode) {
     pid = Spawn({"--fail", "bogus"}, &out);
     EXPECT_EQ(WaitExit(pid, 3000), 2);
     ::close(out);
+}
+
+// One port, one camera: a second vela-camsim on the same COMn in the same folder refuses
+// and leaves the first one's link alone; one killed outright leaves a stale link that the
+// next one replaces; a camera removes the link at exit only while it still points at it.
+TEST(CamsimProgramTest, OneCameraPerPortAndOnlyItsOwnLink) {
+    const std::string link = vela::ConfigDir() + "/ports/COM5";
+    int out = -1;
+    pid_t first = Spawn({"--port", "COM5"}, &out);
+    ASSERT_GT(first, 0);
+    const std::string firstSlave = ReadLine(out, 5000);
+    EXPECT_EQ(ReadLine(out, 5000), link + " -> " + firstSlave);
+    ::close(out);
+
+    const vela::test::ProgramResult second = vela::test::RunProgram(VELA_CAMSIM_EXE, {"--port", "COM5"});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_EQ(second.out, "");
+    EXPECT_NE(second.err.find("COM5 is served by another vela-camsim (pid " + std::to_string(first) + ")"),
+              std::string::npos)
+        << second.err;
+    EXPECT_NE(second.err.find(link + " -> " + firstSlave), std::string::npos) << second.err;
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), firstSlave);
+    {
+        Client c(link);
+        EXPECT_EQ(c.Ask("MD?"), "MD=VELA-4K-MONO\r\n");
+    }
+
+    kill(first, SIGKILL);
+    EXPECT_EQ(WaitExit(first, 5000), 128);
+    ASSERT_TRUE(std::filesystem::is_symlink(link));  // stale: nobody removed it
+
+    pid_t next = Spawn({"--port", "COM5", "--model", "VELA-8K-MONO"}, &out);
+    ASSERT_GT(next, 0);
+    const std::string nextSlave = ReadLine(out, 5000);
+    EXPECT_EQ(ReadLine(out, 5000), link + " -> " + nextSlave);
+    ::close(out);
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), nextSlave);
+    {
+        Client c(link);
+        EXPECT_EQ(c.Ask("MD?"), "MD=VELA-8K-MONO\r\n");
+    }
+    // Someone points the name elsewhere meanwhile: at exit the camera leaves it be.
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink("/dev/pts/9999", link);
+    kill(next, SIGTERM);
+    EXPECT_EQ(WaitExit(next, 5000), 0);
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), "/dev/pts/9999");
+
+    // A link to a real port is the operator's, not a stale camera's.
+    const std::string real = vela::ConfigDir() + "/ports/COM6";
+    std::filesystem::create_symlink("/dev/ttyUSB7", real);
+    const vela::test::ProgramResult refused = vela::test::RunProgram(VELA_CAMSIM_EXE, {"--port", "COM6"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find(real + " -> /dev/ttyUSB7 is not a simulated camera's link"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(std::filesystem::read_symlink(real).string(), "/dev/ttyUSB7");
 }
 
 }  // namespace
