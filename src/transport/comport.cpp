@@ -1,16 +1,23 @@
 #include "transport/comport.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <limits.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "app/configpaths.h"
 #include "platform/prompt.h"
@@ -50,20 +57,73 @@ speed_t SpeedFor(int baudRate) {
     }
 }
 
+// "<path>" or "<path> -> <target>" for a link, as ls -l names it.
+std::string Described(const std::string& path) {
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+    if (n <= 0) return path;
+    return path + " -> " + std::string(target, static_cast<std::size_t>(n));
+}
+
+bool ProcessHasGroup(gid_t gid) {
+    if (::getegid() == gid) return true;
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0) return false;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int got = ::getgroups(count, groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(got, 0), gid) !=
+           groups.begin() + std::max(got, 0);
+}
+
+bool UserIsListedInGroup(gid_t gid) {
+    const passwd* pw = ::getpwuid(::geteuid());
+    if (!pw) return false;
+    int count = 64;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    if (::getgrouplist(pw->pw_name, pw->pw_gid, groups.data(), &count) < 0) {
+        groups.resize(static_cast<std::size_t>(count));
+        if (::getgrouplist(pw->pw_name, pw->pw_gid, groups.data(), &count) < 0) return false;
+    }
+    groups.resize(static_cast<std::size_t>(count));
+    return std::find(groups.begin(), groups.end(), gid) != groups.end();
+}
+
+std::string GroupName(gid_t gid) {
+    const group* g = ::getgrgid(gid);
+    return g ? g->gr_name : std::to_string(gid);
+}
+
+// What a user refused a device can do: join its group where the group may read and write it
+// (and is not root's), else only its owner or an administrator can change anything.
+std::string PermissionHint(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::string();
+    const bool groupMayUse = (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP) && st.st_gid != 0;
+    if (groupMayUse) {
+        const std::string group = GroupName(st.st_gid);
+        if (!ProcessHasGroup(st.st_gid) && UserIsListedInGroup(st.st_gid)) {
+            return ": the user is in the " + group + " group, but this session started before: log in again";
+        }
+        if (!ProcessHasGroup(st.st_gid)) return ": the user must be in the " + group + " group";
+    }
+    const passwd* owner = ::getpwuid(st.st_uid);
+    char mode[16];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    return ": owned by " + (owner ? std::string(owner->pw_name) : std::to_string(st.st_uid)) + ":" +
+           GroupName(st.st_gid) + ", mode " + mode;
+}
+
+// The reason line below the step's message: the device, the system's words and a hint.
 std::string Reason(int err, const std::string& path) {
-    std::string text = std::strerror(err);
+    std::string text = Described(path) + ": " + std::strerror(err);
     switch (err) {
         case EACCES:
         case EPERM:
-            return text + ": the user must be in the dialout group (" + path + ")";
-        case ENOENT:
-        case ENXIO:
-        case ENODEV:
-            return text + ": there is no serial port at " + path;
+            return text + PermissionHint(path);
         case EBUSY:
-            return text + ": another program has " + path + " open";
+            return text + ": another program has it open";
         default:
-            return text + " (" + path + ")";
+            return text;
     }
 }
 
@@ -72,6 +132,123 @@ std::string Reason(int err, const std::string& path) {
 void CloseExclusive(int fd) {
     ::ioctl(fd, TIOCNXCL);
     ::close(fd);
+}
+
+void ClosePlain(int fd) {
+    ::close(fd);
+}
+
+// A descriptor that closes itself unless handed on with Release().
+class OwnedFd {
+  public:
+    explicit OwnedFd(void (*closer)(int)) : m_closer(closer) {}
+    ~OwnedFd() { Reset(-1); }
+    OwnedFd(const OwnedFd&) = delete;
+    OwnedFd& operator=(const OwnedFd&) = delete;
+    int Get() const { return m_fd; }
+    void Reset(int fd) {
+        if (m_fd >= 0) m_closer(m_fd);
+        m_fd = fd;
+    }
+    int Release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+  private:
+    int m_fd = -1;
+    void (*m_closer)(int);
+};
+
+struct OpenFailure {
+    const char* step;
+    std::string reason;
+};
+using StepResult = std::optional<OpenFailure>;
+
+// What Open has set up so far; whatever a failed step leaves here is closed again.
+struct OpeningPort {
+    OwnedFd port{CloseExclusive};
+    OwnedFd wakeRead{ClosePlain};
+    OwnedFd wakeWrite{ClosePlain};
+};
+
+// Opened for reading and writing, not shared, existing device only.
+StepResult OpenDevice(const std::string& path, OpeningPort& p) {
+    p.port.Reset(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (p.port.Get() < 0) return OpenFailure{"CreateFile()", Reason(errno, path)};
+    if (!::isatty(p.port.Get()))
+        return OpenFailure{"CreateFile()", Described(path) + " is not a serial port"};
+    if (::ioctl(p.port.Get(), TIOCEXCL) != 0) return OpenFailure{"CreateFile()", Reason(errno, path)};
+    return std::nullopt;
+}
+
+// The event mask's stand-in: the receive thread polls the port and this pipe, which Close
+// writes to end the wait.
+StepResult MakeWakePipe(const std::string& path, OpeningPort& p) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return OpenFailure{"SetCommMask()", Reason(errno, path)};
+    p.wakeRead.Reset(fds[0]);
+    p.wakeWrite.Reset(fds[1]);
+    return std::nullopt;
+}
+
+// Queue sizes (SetupComm) have no termios counterpart: the driver's queues stand.
+
+StepResult ReadLineSettings(const std::string& path, int fd, termios& tio) {
+    if (::tcgetattr(fd, &tio) != 0) return OpenFailure{"GetCommState()", Reason(errno, path)};
+    return std::nullopt;
+}
+
+struct LineSettings {
+    int baudRate;
+    int byteSize;
+    int stopBits;
+    int xonXoff;
+    int parityCheck;
+};
+
+StepResult ApplyLineSettings(const std::string& path, int fd, termios tio, const LineSettings& line) {
+    // Raw binary line: no echo, no line editing, no CR/LF translation.
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
+                                          IXOFF | IXANY | INPCK);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CREAD | CLOCAL;
+    switch (line.byteSize) {
+        case 5:
+            tio.c_cflag |= CS5;
+            break;
+        case 6:
+            tio.c_cflag |= CS6;
+            break;
+        case 7:
+            tio.c_cflag |= CS7;
+            break;
+        default:
+            tio.c_cflag |= CS8;
+            break;
+    }
+    if (line.stopBits != 0) tio.c_cflag |= CSTOPB;  // termios knows one or two stop bits only
+    if (line.parityCheck & 1) tio.c_iflag |= INPCK;
+    if (line.xonXoff == 1) {
+        tio.c_iflag |= IXON | IXOFF;
+        tio.c_cc[VSTART] = 0x11;
+        tio.c_cc[VSTOP] = 0x13;
+        // The XON and XOFF limits (100 and 1500 bytes) are the driver's own on Linux.
+    }
+    // A read returns at once with whatever has arrived.
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    const speed_t speed = SpeedFor(line.baudRate);
+    if (speed == B0 || ::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) {
+        return OpenFailure{"SetCommState()",
+                           "Invalid argument: " + std::to_string(line.baudRate) + " bit/s is not supported"};
+    }
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return OpenFailure{"SetCommState()", Reason(errno, path)};
+    return std::nullopt;
 }
 
 void Fail(const std::string& name, const char* step, const std::string& reason) {
@@ -115,106 +292,36 @@ int ComPort::Open(const std::string& name, int baudRate, int byteSize, int stopB
                   int parityCheck) {
     if (IsOpen()) Close();
     const std::string path = DevicePath(name);
+    StepResult failure;
+    {
+        OpeningPort p;
+        termios tio{};
+        failure = OpenDevice(path, p);
+        if (!failure) failure = MakeWakePipe(path, p);
+        if (!failure) failure = ReadLineSettings(path, p.port.Get(), tio);
+        if (!failure) {
+            failure = ApplyLineSettings(path, p.port.Get(), tio,
+                                        {baudRate, byteSize, stopBits, xonXoff, parityCheck});
+        }
+        if (!failure) {
+            // DTR raised, RTS held low; pseudo-terminals have no modem lines and refuse both.
+            int dtr = TIOCM_DTR;
+            ::ioctl(p.port.Get(), TIOCMBIS, &dtr);
+            int rts = TIOCM_RTS;
+            ::ioctl(p.port.Get(), TIOCMBIC, &rts);
+            // A fresh open starts with empty queues, as a newly opened Windows port does.
+            ::tcflush(p.port.Get(), TCIOFLUSH);
 
-    // Opened for reading and writing, not shared, existing device only.
-    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        Fail(name, "CreateFile()", Reason(errno, path));
+            m_fd = p.port.Release();
+            m_wakeFd[0] = p.wakeRead.Release();
+            m_wakeFd[1] = p.wakeWrite.Release();
+        }
+    }
+    // The port is closed again before the box shows: nothing holds it while the operator reads.
+    if (failure) {
+        Fail(name, failure->step, failure->reason);
         return 0;
     }
-    if (!::isatty(fd)) {
-        ::close(fd);
-        Fail(name, "CreateFile()", path + " is not a serial port");
-        return 0;
-    }
-    if (::ioctl(fd, TIOCEXCL) != 0) {
-        const int err = errno;
-        CloseExclusive(fd);
-        Fail(name, "CreateFile()", Reason(err, path));
-        return 0;
-    }
-
-    // The event mask's stand-in: the receive thread polls the port and this pipe, which
-    // Close writes to end the wait.
-    if (::pipe2(m_wakeFd, O_CLOEXEC | O_NONBLOCK) != 0) {
-        const int err = errno;
-        CloseExclusive(fd);
-        Fail(name, "SetCommMask()", Reason(err, path));
-        return 0;
-    }
-    auto closeAll = [&] {
-        CloseExclusive(fd);
-        ::close(m_wakeFd[0]);
-        ::close(m_wakeFd[1]);
-        m_wakeFd[0] = m_wakeFd[1] = -1;
-    };
-
-    // Queue sizes (SetupComm) have no termios counterpart: the driver's queues stand.
-
-    termios tio{};
-    if (::tcgetattr(fd, &tio) != 0) {
-        const int err = errno;
-        closeAll();
-        Fail(name, "GetCommState()", Reason(err, path));
-        return 0;
-    }
-
-    // Raw binary line: no echo, no line editing, no CR/LF translation.
-    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
-                                          IXOFF | IXANY | INPCK);
-    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
-    tio.c_cflag |= CREAD | CLOCAL;
-    switch (byteSize) {
-        case 5:
-            tio.c_cflag |= CS5;
-            break;
-        case 6:
-            tio.c_cflag |= CS6;
-            break;
-        case 7:
-            tio.c_cflag |= CS7;
-            break;
-        default:
-            tio.c_cflag |= CS8;
-            break;
-    }
-    if (stopBits != 0) tio.c_cflag |= CSTOPB;  // termios knows one or two stop bits only
-    if (parityCheck & 1) tio.c_iflag |= INPCK;
-    if (xonXoff == 1) {
-        tio.c_iflag |= IXON | IXOFF;
-        tio.c_cc[VSTART] = 0x11;
-        tio.c_cc[VSTOP] = 0x13;
-        // The XON and XOFF limits (100 and 1500 bytes) are the driver's own on Linux.
-    }
-    // A read returns at once with whatever has arrived.
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-    const speed_t speed = SpeedFor(baudRate);
-    if (speed == B0 || ::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) {
-        closeAll();
-        Fail(name, "SetCommState()",
-             "Invalid argument: " + std::to_string(baudRate) + " bit/s is not supported");
-        return 0;
-    }
-    if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
-        const int err = errno;
-        closeAll();
-        Fail(name, "SetCommState()", Reason(err, path));
-        return 0;
-    }
-
-    // DTR raised, RTS held low; pseudo-terminals have no modem lines and refuse both.
-    int dtr = TIOCM_DTR;
-    ::ioctl(fd, TIOCMBIS, &dtr);
-    int rts = TIOCM_RTS;
-    ::ioctl(fd, TIOCMBIC, &rts);
-
-    // A fresh open starts with empty queues, as a newly opened Windows port does.
-    ::tcflush(fd, TCIOFLUSH);
-
-    m_fd = fd;
     m_running = 1;
     m_ring.Clear();
     m_thread = std::thread(&ComPort::ReceiveThread, this);

@@ -1,5 +1,7 @@
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -197,8 +199,9 @@ TEST(ComPort, OpenFailuresShowTheStepAndTheReason) {
     EXPECT_FALSE(port.IsOpen());
     ASSERT_EQ(prompt.entries().size(), 1u);
     const auto& e = prompt.entries()[0];
-    EXPECT_EQ(e.text.rfind("Failed to initialize COM7 port!\nError in CreateFile()\n", 0), 0u) << e.text;
-    EXPECT_NE(e.text.find("No such file or directory"), std::string::npos);
+    // The reason names the link and the device behind it.
+    EXPECT_EQ(e.text, "Failed to initialize COM7 port!\nError in CreateFile()\n" + ConfigDir() +
+                          "/ports/COM7 -> /dev/does-not-exist-vela: No such file or directory");
     EXPECT_EQ(e.icon, PromptIcon::Exclamation);
 
     // A file that is not a serial port.
@@ -229,6 +232,46 @@ TEST(ComPort, OpenFailuresShowTheStepAndTheReason) {
         prompt.entries().back().text.rfind("Failed to initialize COM9 port!\nError in SetCommState()\n", 0),
         0u);
     EXPECT_FALSE(other.IsOpen());
+}
+
+// A device the user may not open: the hint says what would help. Root opens anything, so
+// this runs as a normal user (scripts/test-unprivileged).
+TEST(ComPort, PermissionHintOnlyWhereAGroupWouldHelp) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may open any device";
+    RecordingPrompt prompt;
+    PtyPeer peer;
+    const std::string name = peer.LinkAsComPort(4);
+    const std::string described = ConfigDir() + "/ports/COM4 -> " + peer.slavePath();
+    struct stat st {};
+    ASSERT_EQ(::stat(peer.slavePath().c_str(), &st), 0);
+    const group* g = ::getgrgid(st.st_gid);
+    ASSERT_NE(g, nullptr);
+    const std::string groupName = g->gr_name;
+    ComPort port;
+
+    // Only the group may use it: joining that group helps (unless the test runs in it).
+    ASSERT_EQ(::chmod(peer.slavePath().c_str(), 0060), 0);
+    EXPECT_EQ(port.Open(name, 9600, 8, 0, 0, 0), 0);
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    const std::string groupHint = prompt.entries()[0].text;
+    EXPECT_NE(groupHint.find("\n" + described + ": Permission denied: "), std::string::npos) << groupHint;
+    const int groups = ::getgroups(0, nullptr);
+    if (st.st_gid != 0 && st.st_gid != ::getegid() && groups == 0) {
+        EXPECT_EQ(groupHint.substr(groupHint.rfind(": ") + 2),
+                  "the user must be in the " + groupName + " group");
+    }
+
+    // Nobody but its owner, who may not either: no group helps, so owner and mode are named.
+    ASSERT_EQ(::chmod(peer.slavePath().c_str(), 0000), 0);
+    EXPECT_EQ(port.Open(name, 9600, 8, 0, 0, 0), 0);
+    ASSERT_EQ(prompt.entries().size(), 2u);
+    const passwd* owner = ::getpwuid(st.st_uid);
+    const std::string ownerName = owner ? owner->pw_name : std::to_string(st.st_uid);
+    EXPECT_EQ(prompt.entries()[1].text, "Failed to initialize COM4 port!\nError in CreateFile()\n" +
+                                            described + ": Permission denied: owned by " + ownerName + ":" +
+                                            groupName + ", mode 0000");
+    EXPECT_FALSE(port.IsOpen());
+    ::chmod(peer.slavePath().c_str(), 0620);
 }
 
 TEST(ComPort, WritesOfTwoInstancesNeverInterleave) {
