@@ -20,6 +20,7 @@
 #include "platform/qt/qtshellopen.h"
 #include "platform/qt/qtwaitcursor.h"
 #include "platform/shellopen.h"
+#include "tool/startupwatch.h"
 
 namespace vela {
 namespace {
@@ -128,13 +129,18 @@ int CCtrlToolApp::InitInstance() {
 
     {
         CCtrlToolDlg dlg;
-        dlg.OnInitDialog();
         const QString screenshot = EnvText("VELA_SCREENSHOT");
         bool menuGiven = false;
         const int menuItem = EnvText("VELA_SCREENSHOT_MENU").toInt(&menuGiven);
-        if (!screenshot.isEmpty() && menuGiven) {
+        StartUpWatch watch(dlg, screenshot, ScreenshotDelayMs(),
+                           !menuGiven && EnvText("VELA_SCREENSHOT_SCREEN") == QStringLiteral("1"));
+        dlg.OnInitDialog();
+        watch.StartUpDone();
+        if (screenshot.isEmpty() || watch.TakesThePicture()) {
+            // nothing to schedule: no picture asked for, or the watch takes it
+        } else if (menuGiven) {
             ScheduleMenuScreenshot(dlg, menuItem, screenshot);
-        } else if (!screenshot.isEmpty()) {
+        } else {
             ScheduleScreenshot(dlg, screenshot);
         }
         dlg.exec();
