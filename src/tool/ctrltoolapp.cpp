@@ -118,6 +118,8 @@ CCtrlToolApp::CCtrlToolApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) 
 
 int CCtrlToolApp::InitInstance() {
     QApplication app(m_argc, m_argv);
+    // Lets the desktop match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELA_APP_ID));
     QtPrompt prompt;
     QtWaitCursor waitCursor;
     QtFileDialog fileDialog;
