@@ -22,7 +22,7 @@
 #include "platform/recordingprompt.h"
 #include "platform/scriptedfiledialog.h"
 #include "protocol/controlids.h"
-#include "protocol/rawpty.h"
+#include "support/rawpty.h"
 #include "support/tempconfig.h"
 #include "transport/seriallink.h"
 

@@ -20,7 +20,7 @@
 #include "protocol/command.h"
 #include "protocol/controlids.h"
 #include "protocol/onlinestatusregistry.h"
-#include "protocol/rawpty.h"
+#include "support/rawpty.h"
 #include "support/stopwatch.h"
 #include "support/tempconfig.h"
 #include "transport/seriallink.h"

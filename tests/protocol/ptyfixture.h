@@ -9,7 +9,7 @@
 #include "platform/waitcursor.h"
 #include "protocol/command.h"
 #include "protocol/onlinestatusregistry.h"
-#include "protocol/rawpty.h"
+#include "support/rawpty.h"
 #include "transport/commandlog.h"
 #include "transport/comport.h"
 #include "transport/linkkind.h"

@@ -18,6 +18,7 @@
 
 #include "app/configpaths.h"
 #include "camsim/ptycamera.h"
+#include "support/eventually.h"
 #include "support/runprogram.h"
 
 using vela::sim::CameraCore;
@@ -112,15 +113,7 @@ class Client {
 };
 
 // The camera thread finishes its bookkeeping just after the bytes went out.
-template <class Pred>
-bool Eventually(Pred pred, int timeoutMs = 2000) {
-    auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!pred()) {
-        if (Clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
+using vela::test::Eventually;
 
 std::unique_ptr<PtyCamera> StartCamera(CameraOptions camera = {}, WireOptions wire = {}) {
     auto cam = std::make_unique<PtyCamera>(camera, wire);
@@ -312,8 +305,10 @@ TEST(PtyCameraTest, FailureOverlongLineSendsBytesWithoutALineEnd) {
     Client c(cam->SlavePath());
     EXPECT_TRUE(c.Send("GA?\r\n"));
     std::string got;
-    auto end = Clock::now() + std::chrono::seconds(3);
-    while (got.size() < 1500 && Clock::now() < end) got += c.Read(100, "");
+    EXPECT_TRUE(Eventually([&] {
+        got += c.Read(100, "");
+        return got.size() >= 1500;
+    }));
     EXPECT_EQ(got.size(), 1500u);
     EXPECT_EQ(got.find_first_of("\r\n"), std::string::npos);
     EXPECT_EQ(c.Read(200, ""), "");
@@ -396,12 +391,9 @@ std::string ReadLine(int fd, int timeoutMs) {
 }
 
 int WaitExit(pid_t pid, int timeoutMs) {
-    auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     int status = 0;
-    while (Clock::now() < end) {
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    if (Eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }, timeoutMs))
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
     kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
     return -1;

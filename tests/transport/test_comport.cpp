@@ -17,6 +17,7 @@
 
 #include "app/configpaths.h"
 #include "platform/recordingprompt.h"
+#include "support/eventually.h"
 #include "support/pty.h"
 #include "support/tempconfig.h"
 #include "transport/comport.h"
@@ -30,19 +31,23 @@ namespace {
 
 std::string ReadAll(ComPort& port, size_t expected, int timeoutMs = 2000) {
     std::string out;
-    const auto deadline = steady_clock::now() + milliseconds(timeoutMs);
     char buf[64];
-    while (out.size() < expected && steady_clock::now() < deadline) {
-        port.WaitForData(20);
-        int n = port.Read(buf, sizeof buf);
-        out.append(buf, static_cast<size_t>(n));
-    }
+    vela::test::Eventually(
+        [&] {
+            port.WaitForData(20);
+            const int n = port.Read(buf, sizeof buf);
+            out.append(buf, static_cast<size_t>(n));
+            return out.size() >= expected;
+        },
+        timeoutMs);
     return out;
 }
 
 void WaitForAvailable(ComPort& port, int n) {
-    const auto deadline = steady_clock::now() + seconds(2);
-    while (port.Available() < n && steady_clock::now() < deadline) port.WaitForData(20);
+    vela::test::Eventually([&] {
+        port.WaitForData(20);
+        return port.Available() >= n;
+    });
 }
 
 }  // namespace

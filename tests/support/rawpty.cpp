@@ -1,4 +1,4 @@
-#include "protocol/rawpty.h"
+#include "support/rawpty.h"
 
 #include <fcntl.h>
 #include <poll.h>
