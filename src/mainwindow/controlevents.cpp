@@ -249,70 +249,42 @@ void CCtrlToolDlg::ComboChanged(int ctrlId) {
 }
 
 void CCtrlToolDlg::ButtonClicked(int ctrlId) {
-    switch (ctrlId) {
-        case kTerminal:
-            OnTerminal();
-            break;
-        case kCameraReset:
-            OnCameraReset();
-            break;
-        case kCameraModelSet:
-            OnSetCameraModel();
-            break;
-        case kStoreAll:
-            OnStoreAll();
-            break;
-        case kRecalibrateShading:
-            OnRecalibrateShadingUser();
-            break;
-        case kTemperatureGet:
-            OnGetTemperature();
-            break;
-        case kSaveFactoryArea:
-            OnSaveFactoryArea();
-            break;
-        case kFactoryRecalibrateShading:
-            OnRecalibrateShadingFactory();
-            break;
-        case kOpenLutTable:
-            ShowLutEditors(1);
-            break;
-        case kLutRead:
-            OnReadLutEntry();
-            break;
-        case kLutWrite:
-            OnWriteLutEntry();
-            break;
-        case kXmlWrite:
-            OnWriteXmlVersion();
-            break;
-        case kXmlRead:
-            OnReadXmlVersion();
-            break;
-        case kRecalibratePixelBlack:
-            OnRecalibratePixelBlackUser();
-            break;
-        case kOnePush:
-            OnOnePushLineRate();
-            break;
-        case kRecalibratePixelGain:
-            OnRecalibratePixelGainUser();
-            break;
-        case kFactoryRecalibratePixelGain:
-            OnRecalibratePixelGainFactory();
-            break;
-        case kFactoryRecalibratePixelBlack:
-            OnRecalibratePixelBlackFactory();
-            break;
-        case kLineRateMinRead:
-            OnReadLineRateMin();
-            break;
-        case kExposureLimitsRead:
-            OnReadExposureLimits();
-            break;
-        default:
-            break;
+    // The page push buttons and what each runs; a button not listed does nothing.
+    static constexpr struct {
+        int ctrlId;
+        void (CCtrlToolDlg::*run)();
+    } kButtons[] = {
+        {kTerminal, &CCtrlToolDlg::OnTerminal},
+        {kCameraReset, &CCtrlToolDlg::OnCameraReset},
+        {kCameraModelSet, &CCtrlToolDlg::OnSetCameraModel},
+        {kStoreAll, &CCtrlToolDlg::OnStoreAll},
+        {kRecalibrateShading, &CCtrlToolDlg::OnRecalibrateShadingUser},
+        {kTemperatureGet, &CCtrlToolDlg::OnGetTemperature},
+        {kSaveFactoryArea, &CCtrlToolDlg::OnSaveFactoryArea},
+        {kFactoryRecalibrateShading, &CCtrlToolDlg::OnRecalibrateShadingFactory},
+        {kOpenLutTable, &CCtrlToolDlg::OnOpenLutTable},
+        {kLutRead, &CCtrlToolDlg::OnReadLutEntry},
+        {kLutWrite, &CCtrlToolDlg::OnWriteLutEntry},
+        {kXmlWrite, &CCtrlToolDlg::OnWriteXmlVersion},
+        {kXmlRead, &CCtrlToolDlg::OnReadXmlVersion},
+        {kRecalibratePixelBlack, &CCtrlToolDlg::OnRecalibratePixelBlackUser},
+        {kOnePush, &CCtrlToolDlg::OnOnePushLineRate},
+        {kRecalibratePixelGain, &CCtrlToolDlg::OnRecalibratePixelGainUser},
+        {kFactoryRecalibratePixelGain, &CCtrlToolDlg::OnRecalibratePixelGainFactory},
+        {kFactoryRecalibratePixelBlack, &CCtrlToolDlg::OnRecalibratePixelBlackFactory},
+        {kLineRateMinRead, &CCtrlToolDlg::OnReadLineRateMin},
+        {kExposureLimitsRead, &CCtrlToolDlg::OnReadExposureLimits},
+    };
+    for (const auto& button : kButtons) {
+        if (button.ctrlId == ctrlId) {
+            (this->*button.run)();
+            return;
+        }
     }
+}
+
+void CCtrlToolDlg::OnOpenLutTable() {
+    ShowLutEditors(1);
 }
 
 // Shown at once also when it has to be created first.

@@ -40,6 +40,7 @@
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
 #include "protocol/controlids.h"
+#include "protocol/valuetext.h"
 #include "transport/seriallink.h"
 
 namespace vela {
@@ -59,25 +60,9 @@ void RunModal() {
     dialog->DoModal();
 }
 
-// The decimal reading of an edit's text: an optional sign and the leading digits; 0 when
-// there are none. Saturates instead of overflowing.
+// An edit's text read as a decimal integer; blanks before it are passed over.
 int ReadDecimal(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace()) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
-        value = value * 10 + (text[i].unicode() - u'0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
+    return ParseDecimalText(text.trimmed().toStdString());
 }
 
 int ControlIdOf(const QWidget* widget) {

@@ -96,6 +96,7 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     void ButtonClicked(int ctrlId);
     // The page push buttons' actions, one per button, dispatched by ButtonClicked.
     void OnTerminal();
+    void OnOpenLutTable();
     void OnCameraReset();
     void OnSetCameraModel();
     void OnStoreAll();

@@ -42,6 +42,10 @@ std::string ToUpperAscii(std::string text) {
 
 int ParseIntegerText(const std::string& text) {
     if (text.compare(0, 2, "&H") == 0) return ParseHex(text, 2);
+    return ParseDecimalText(text);
+}
+
+int ParseDecimalText(const std::string& text) {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';

@@ -188,6 +188,9 @@ TEST_F(PagesTest, EditsAndSpinsShowAndGiveValues) {
     EXPECT_EQ(dlg->GetControlValue(kTemperature), 42);
     temperature->setText(QStringLiteral("abc"));
     EXPECT_EQ(dlg->GetControlValue(kTemperature), 0);
+    // The camera's "&H" form is for answers, not for what the operator types.
+    temperature->setText(QStringLiteral("&H10"));
+    EXPECT_EQ(dlg->GetControlValue(kTemperature), 0);
     temperature->setText(QStringLiteral("99999999999"));
     EXPECT_EQ(dlg->GetControlValue(kTemperature), 2147483647);
 
