@@ -118,6 +118,8 @@ class TextProgress final : public ParameterReadProgress, public LutTransferProgr
     std::string m_line;  // what the terminal shows now
 };
 
+const char* KindName(int kind);
+
 class Session {
   public:
     Session(const Options& o, TextPrompt& prompt, const LogTap& tap)
@@ -152,8 +154,21 @@ class Session {
             return kUsage;
         }
         const int rate = m_options.baudRate != 0 ? m_options.baudRate : 9600;
+        if (m_kind != ComPortKind) {
+            // A library opens a port by its place in the list it last reported, as the
+            // window's port list has it before any open.
+            m_link.SetKind(m_kind);
+            const int count = m_link.GetPortCount();
+            if (m_port >= count) {
+                Message("no port " + PortName() + " in the " + KindName(m_kind) + " library (it reports " +
+                        std::to_string(count) + (count == 1 ? " port)" : " ports)"));
+                return kNoAnswer;
+            }
+        }
         if (m_link.Open(m_kind, rate, m_port) != 1) {
-            Message("cannot open port " + PortName() + ": busy, missing or not permitted (reason above)");
+            Message(m_kind == ComPortKind
+                        ? "cannot open port " + PortName() + ": busy, missing or not permitted (reason above)"
+                        : "cannot open port " + PortName() + " of the " + KindName(m_kind) + " library");
             return kNoAnswer;
         }
         if (m_model.Read() == 1) return kDone;

@@ -1,0 +1,44 @@
+// vela-cli through each generation of the simulated Camera Link serial libraries: the
+// real binary, the real dlopen path, the port chosen by its place in the library's list.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "cl/clsimfixture.h"
+#include "support/runprogram.h"
+
+namespace vela::test {
+namespace {
+
+class CliLibraryTest : public ClSimTest {
+  protected:
+    void SetUp() override {
+        ClSimTest::SetUp();
+        InstallClser("libclserA.so");
+        InstallClser("libclserB.so");
+        ::setenv("VELA_CLSIM_MANUFACTURERS", "Alpha,Beta", 1);
+    }
+};
+
+TEST_F(CliLibraryTest, EveryKindReachesTheCameraOnEachListedPortAndNamesAPortBeyondTheList) {
+    for (const char* kind : {"cl2000", "cl2001", "cl11"}) {
+        SCOPED_TRACE(kind);
+        for (const char* port : {"0", "1"}) {
+            SCOPED_TRACE(port);
+            const ProgramResult r =
+                RunProgram(VELA_CLI_EXE, {"--kind", kind, "--port", port, "-b", "9600", "get", "MD"});
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(r.out, "MD=VELA-4K-MONO\n");
+        }
+        const ProgramResult r =
+            RunProgram(VELA_CLI_EXE, {"--kind", kind, "--port", "2", "-b", "9600", "get", "MD"});
+        EXPECT_EQ(r.exitCode, 3);
+        EXPECT_NE(r.err.find(std::string("no port 2 in the ") + kind + " library (it reports 2 ports)"),
+                  std::string::npos)
+            << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace vela::test
