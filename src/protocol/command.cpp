@@ -38,7 +38,7 @@ void Command::Create(const std::function<void()>& startTimer) {
 }
 
 void Command::OnTimer() {
-    ReceiveLine(1);
+    Receive(1, 0);
 }
 
 std::string Command::FormatSetLine(int cmdId, const CommandValue& value, bool appendCrLf) const {
@@ -152,9 +152,13 @@ void Command::ClearReceived() {
 }
 
 int Command::ReceiveLine(int log) {
+    return Receive(log, kByteTimeoutMs);
+}
+
+int Command::Receive(int log, std::uint32_t byteTimeoutMs) {
     for (;;) {
         char* slot = &m_lineBuffer[m_count];
-        if ((m_byteSource ? m_byteSource(slot) : m_link.Read(slot, 1, kByteTimeoutMs)) <= 0) return 0;
+        if ((m_byteSource ? m_byteSource(slot) : m_link.Read(slot, 1, byteTimeoutMs)) <= 0) return 0;
         if (m_lineBuffer[m_count] == '\n') {
             int length = m_count;
             // Only a CR is the line end's; a camera that ends a line with a bare LF keeps its

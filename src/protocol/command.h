@@ -53,7 +53,10 @@ class Command {
     // OnTimer() to run every kTimerPeriodMs on the thread that runs the transactions.
     void Create(const std::function<void()>& startTimer);
     bool IsCreated() const { return m_created; }
-    // The timer handler: collects and logs whatever arrived between transactions.
+    // The timer handler: collects and logs whatever arrived between transactions. It takes
+    // only the bytes already there: nobody waits for an answer then, and a wait for a byte
+    // that is not coming would hold up the windows (and the next transaction) at every tick.
+    // The rest of a line still arriving is taken by the next tick.
     void OnTimer();
 
     // Line formats. Invalid command ids give an empty line.
@@ -102,6 +105,8 @@ class Command {
   private:
     std::string FormatSetLineAs(int cmdId, ValueKind kind, const CommandValue& value, bool appendCrLf) const;
     int WriteLine(const std::string& line, int timeoutMs);
+    // ReceiveLine with each byte's read waiting up to `byteTimeoutMs`.
+    int Receive(int log, std::uint32_t byteTimeoutMs);
     // Sleeps and receives until a line is complete; false at the time-out.
     bool WaitForLine(int timeoutMs);
     static int FindRow(int ctrlId);

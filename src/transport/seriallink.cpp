@@ -160,7 +160,9 @@ int SerialLink::Read(char* buffer, int length, std::uint32_t timeoutMs) {
     if (!lib) return 0;
     for (;;) {
         const auto before = Deadline::Clock::now();
-        const int got = lib->Read(buffer + total, 1, kLibraryReadTimeoutMs);
+        // A time-out of 0 asks only for what has arrived.
+        const int got = lib->Read(
+            buffer + total, 1, static_cast<int>(std::min<std::uint32_t>(timeoutMs, kLibraryReadTimeoutMs)));
         total += got;
         if (total >= length || deadline.Passed()) break;
         // A closed port, or a library that does not wait, answers at once: wait out the
