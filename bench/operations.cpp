@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -41,6 +42,7 @@
 #include "camsim/ptycamera.h"
 #include "dialogs/progressbardialog.h"
 #include "mainwindow/ctrltooldlg.h"
+#include "platform/clock.h"
 #include "platform/recordingprompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
@@ -325,24 +327,18 @@ struct ToolProcess {
         std::error_code ec;
         if (!configDir.empty()) std::filesystem::remove_all(configDir, ec);
     }
-    // Reads the tool's stderr for up to `ms`; true once `text` has appeared in it.
-    bool WaitForText(const std::string& text, int ms) {
-        const auto until = Clock::now() + std::chrono::milliseconds(ms);
-        while (err.find(text) == std::string::npos) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
-            if (left <= 0 || !Pump(static_cast<int>(left))) return false;
-        }
-        return true;
-    }
-    // Keeps the tool's stderr from filling up meanwhile.
-    void Idle(int ms) {
+    // Reads the tool's stderr for up to `ms`, so its pipe never fills up; with a `text`,
+    // returns true as soon as that has appeared, false when the time is up or the tool gone.
+    bool ReadErrors(int ms, const std::string& text = {}) {
         const auto until = Clock::now() + std::chrono::milliseconds(ms);
         for (;;) {
+            if (!text.empty() && err.find(text) != std::string::npos) return true;
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
-            if (left <= 0) return;
-            if (!Pump(static_cast<int>(left))) std::this_thread::sleep_until(until);
+            if (left <= 0) return false;
+            if (Pump(static_cast<int>(left))) continue;
+            if (!text.empty()) return false;
+            std::this_thread::sleep_until(until);
         }
     }
     bool Pump(int ms) {
@@ -390,7 +386,7 @@ void BM_StartUp(benchmark::State& state) {
                 state.SkipWithError("cannot start vela-control against the simulated camera");
                 return;
             }
-            if (!tool.WaitForText(kValuesShown, 60'000)) {
+            if (!tool.ReadErrors(60'000, kValuesShown)) {
                 state.SkipWithError(("vela-control did not show the values:\n" + tool.err).c_str());
                 return;
             }
@@ -420,14 +416,14 @@ void BM_IdleCpu(benchmark::State& state) {
     const int seconds = Brief() ? 2 : 60;
     for (auto _ : state) {
         ToolProcess tool(9600);
-        if (tool.pid <= 0 || !tool.WaitForText(kValuesShown, 60'000)) {
+        if (tool.pid <= 0 || !tool.ReadErrors(60'000, kValuesShown)) {
             state.SkipWithError("vela-control did not come up against the simulated camera");
             return;
         }
-        tool.Idle(2000);  // let start-up settle
+        tool.ReadErrors(2000);  // let start-up settle
         const double cpu0 = ProcessCpuSeconds(tool.pid);
         const auto t0 = Clock::now();
-        tool.Idle(seconds * 1000);
+        tool.ReadErrors(seconds * 1000);
         const double cpu = ProcessCpuSeconds(tool.pid) - cpu0;
         const double wall = MsSince(t0) / 1000.0;
         const double share = 100.0 * cpu / wall;
@@ -440,8 +436,29 @@ void BM_IdleCpu(benchmark::State& state) {
     }
 }
 
+// How late a 20 ms sleep wakes up on this machine right now: every transaction has one or
+// more of them, so this is the share of the time above the floor that no code of the tool
+// can take back.
+void BM_WakeUpDelay(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<double> late;
+        for (int i = 0; i < (Brief() ? 10 : 100); ++i) {
+            const auto t0 = Clock::now();
+            vela::SleepMs(20);
+            late.push_back(MsSince(t0) - 20.0);
+        }
+        state.counters["median_late_ms"] = Median(late);
+        std::printf(
+            "a 20 ms sleep wakes up late by: median %.2f ms, mean %.2f ms, max %.2f ms (%zu sleeps)\n",
+            Median(late), std::accumulate(late.begin(), late.end(), 0.0) / static_cast<double>(late.size()),
+            *std::max_element(late.begin(), late.end()), late.size());
+        std::fflush(stdout);
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_WakeUpDelay)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUp)->Arg(115200)->Arg(9600)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleCpu)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_WholeRead)

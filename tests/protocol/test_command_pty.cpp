@@ -10,6 +10,15 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
+// The GUI's 25 ms timer, run on this thread until a line is logged or 5 s have passed.
+void TickUntilLogged(Command& command, const LogLines& log) {
+    const vela::test::Stopwatch start;
+    while (log.lines.empty() && start.Ms() < 5000) {
+        SleepMs(Command::kTimerPeriodMs);
+        command.OnTimer();
+    }
+}
+
 // Long answers go out in pieces a 115200 bit/s line would carry between two looks, so the
 // port's 1023-byte ring never overflows before the engine sees them.
 std::vector<RawPty::Chunk> Paced(const std::string& bytes) {
@@ -174,11 +183,7 @@ TEST_F(PtyCommandTest, LinesBetweenTransactionsAreLoggedThenDropped) {
     command.Create(nullptr);
     pty.Send("TMP0=45\r\n");
     const vela::test::Stopwatch sent;
-    // The GUI's 25 ms timer, run on this thread.
-    while (log.lines.empty() && sent.Ms() < 5000) {
-        SleepMs(Command::kTimerPeriodMs);
-        command.OnTimer();
-    }
+    TickUntilLogged(command, log);
     EXPECT_EQ(log.lines, Strings{"Rx: TMP0=45"});
     EXPECT_LE(sent.Ms(), 2000u);
     EXPECT_EQ(command.ReceivedLineCount(), 1u);
@@ -189,6 +194,29 @@ TEST_F(PtyCommandTest, LinesBetweenTransactionsAreLoggedThenDropped) {
     EXPECT_EQ(value, 300);
     EXPECT_EQ(command.ReceivedLineCount(), 0u);
     EXPECT_TRUE(prompt.entries().empty());
+}
+
+TEST_F(PtyCommandTest, TicksTakeWhatHasArrivedAndKeepAHalfLineForTheNext) {
+    command.Create(nullptr);
+    // A silent line: a tick takes nothing and does not wait for a byte (ten ms each would
+    // make these 100 ticks last a second at least).
+    const vela::test::Stopwatch silent;
+    for (int i = 0; i < 100; ++i) command.OnTimer();
+    EXPECT_LT(silent.Ms(), 500u);
+    EXPECT_TRUE(log.lines.empty());
+
+    // Half a line, taken by the ticks while the rest is still on its way.
+    pty.Send("TMP0=");
+    for (int i = 0; i < 8; ++i) {
+        SleepMs(Command::kTimerPeriodMs);
+        command.OnTimer();
+    }
+    EXPECT_TRUE(log.lines.empty());
+    pty.Send("45\r\n");
+    TickUntilLogged(command, log);
+    EXPECT_EQ(log.lines, Strings{"Rx: TMP0=45"});
+    EXPECT_EQ(command.ReceivedLineCount(), 1u);
+    EXPECT_EQ(command.PopLine(), "TMP0=45");
 }
 
 TEST_F(PtyCommandTest, OverlongLineIsDroppedAndTheWaitGoesOn) {

@@ -33,6 +33,7 @@ struct FakeLibrary : LibraryChannel {
     std::vector<std::string> calls;
     std::string pending;
     int reads = 0;
+    std::vector<int> readTimeouts;
     int GetPortCount() override { return 2; }
     std::string GetPortName(int index) override { return index == 0 ? "A" : index == 1 ? "B" : ""; }
     int OpenPort(int index) override {
@@ -49,7 +50,7 @@ struct FakeLibrary : LibraryChannel {
     }
     int Read(char* b, int n, int t) override {
         EXPECT_EQ(n, 1);
-        EXPECT_EQ(t, 10);
+        readTimeouts.push_back(t);
         ++reads;
         if (pending.empty()) return 0;
         b[0] = pending[0];
@@ -208,6 +209,19 @@ TEST(SerialLink, ALibraryThatAnswersAtOnceIsNotSpunOn) {
     EXPECT_EQ(link.Read(&c, 1, 100), 0);
     EXPECT_GE(duration_cast<milliseconds>(steady_clock::now() - t0).count(), 100);
     EXPECT_LE(lib.reads, 12);  // one call per 10 ms library time-out, not thousands
+    EXPECT_EQ(lib.readTimeouts, std::vector<int>(static_cast<std::size_t>(lib.reads), 10));
+}
+
+TEST(SerialLink, ATimeOutOfZeroAsksALibraryOnlyForWhatHasArrived) {
+    FakeLibrary lib;
+    SerialLink link(SerialLink::Channels{nullptr, &lib, nullptr, nullptr}, nullptr);
+    link.SetKind(CameraLink2000);
+    lib.pending = "A";
+    char c = 0;
+    EXPECT_EQ(link.Read(&c, 1, 0), 1);
+    EXPECT_EQ(c, 'A');
+    EXPECT_EQ(link.Read(&c, 1, 0), 0);
+    EXPECT_EQ(lib.readTimeouts, (std::vector<int>{0, 0}));
 }
 
 TEST(CommandLog, ASinkThatLeavesDuringALineGetsNoMore) {
