@@ -90,6 +90,33 @@ struct Figure {
     std::vector<double> ms;
     double floorMs = 0.0;
     std::size_t transactions = 0;
+    // Per run: what a tool that cost nothing would have taken with the camera as it answered
+    // (20 ms per transaction, or from the camera taking the line to the end of its answer).
+    std::vector<double> cameraMs;
+};
+
+// When the camera took each line and when it had sent the end of each answer.
+struct WireClock {
+    void Clear() {
+        const std::lock_guard<std::mutex> lock(mutex);
+        lineIn.clear();
+        answerOut.clear();
+    }
+    void Note(const std::string& trace) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (trace.rfind("rx ", 0) == 0) lineIn.push_back(Clock::now());
+        if (trace.rfind("tx ", 0) == 0) answerOut.push_back(Clock::now());
+    }
+    double CameraMs() {
+        const std::lock_guard<std::mutex> lock(mutex);
+        double ms = 0.0;
+        for (std::size_t i = 0; i < lineIn.size() && i < answerOut.size(); ++i)
+            ms += std::max(20.0, std::chrono::duration<double, std::milli>(answerOut[i] - lineIn[i]).count());
+        return ms;
+    }
+    std::mutex mutex;
+    std::vector<Clock::time_point> lineIn;
+    std::vector<Clock::time_point> answerOut;
 };
 
 void Report(benchmark::State& state, const std::string& what, int baud, const Figure& f) {
@@ -103,6 +130,13 @@ void Report(benchmark::State& state, const std::string& what, int baud, const Fi
         "ratio %.3f\n",
         what.c_str(), baud, f.transactions, median, f.ms.size(), *std::min_element(f.ms.begin(), f.ms.end()),
         *std::max_element(f.ms.begin(), f.ms.end()), f.floorMs, median / f.floorMs);
+    if (!f.cameraMs.empty()) {
+        const double camera = Median(f.cameraMs);
+        std::printf(
+            "%-28s %6d bit/s: the camera's answers as they came %.1f ms (%.1f above the floor), "
+            "the tool's own time %.1f ms (medians)\n",
+            "  of which", baud, camera, camera - f.floorMs, median - camera);
+    }
     std::fflush(stdout);
 }
 
@@ -112,6 +146,8 @@ struct Tool {
         vela::test::UseFreshConfigDir();
         vela::sim::WireOptions wire;
         wire.paceBytes = true;
+        wire.trace = true;
+        wire.traceSink = [this](const std::string& text) { wireClock.Note(text); };
         camera = std::make_unique<vela::sim::PtyCamera>(vela::sim::CameraOptions{}, wire);
         if (!camera->Start() || camera->LinkAsComPort(1).empty()) return;
         vela::ControlMode::Instance().Set(1);
@@ -144,9 +180,11 @@ struct Tool {
         Figure f;
         for (int r = 0; r < runs; ++r) {
             camera->ClearLines();
+            wireClock.Clear();
             const auto t0 = Clock::now();
             op();
             f.ms.push_back(MsSince(t0) - pauses * kFinishPauseMs);
+            f.cameraMs.push_back(wireClock.CameraMs());
             const Strings received = camera->ReceivedLines();
             f.transactions = received.size();
             f.floorMs = AnsweredFloorMs(received, camera->SentLines(), baud);
@@ -155,6 +193,7 @@ struct Tool {
     }
 
     vela::RecordingPrompt prompt;
+    WireClock wireClock;
     std::unique_ptr<vela::sim::PtyCamera> camera;
     std::unique_ptr<vela::CCtrlToolDlg> dlg;
     std::string shipping;

@@ -38,6 +38,7 @@ QPixmap StatusStrip::Bitmap(bool online) {
 }
 
 void StatusStrip::SetBitmap(const QPixmap& bitmap) {
+    m_shownState = -1;
     m_bitmap = bitmap;
     const QImage image = bitmap.toImage();
     m_fill = image.isNull() ? QColor(Qt::gray) : image.pixelColor(0, 0);
@@ -45,7 +46,11 @@ void StatusStrip::SetBitmap(const QPixmap& bitmap) {
 }
 
 void StatusStrip::ShowOnline(bool online) {
+    // Every answer tells the state again; only a change needs the picture and a repaint.
+    const int state = online ? 1 : 0;
+    if (state == m_shownState) return;
     SetBitmap(Bitmap(online));
+    m_shownState = state;
 }
 
 QSize StatusStrip::sizeHint() const {

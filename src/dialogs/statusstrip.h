@@ -29,6 +29,7 @@ class StatusStrip : public QFrame {
   private:
     QPixmap m_bitmap;
     QColor m_fill;
+    int m_shownState = -1;  // what ShowOnline last drew: 0 offline, 1 online; -1 since SetBitmap
 };
 
 }  // namespace vela

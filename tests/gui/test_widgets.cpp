@@ -308,6 +308,14 @@ TEST(StatusStripTest, FillsWithTheBitmapColour) {
     EXPECT_EQ(picture.pixelColor(150, picture.height() / 2), QColor::fromRgb(kOnlineBarRgb));
     strip.ShowOnline(false);
     EXPECT_EQ(strip.FillColor(), QColor::fromRgb(kOfflineBarRgb));
+
+    // The same state told again leaves the picture; after another bitmap it comes back.
+    strip.ShowOnline(false);
+    EXPECT_EQ(strip.FillColor(), QColor::fromRgb(kOfflineBarRgb));
+    strip.SetBitmap(QPixmap());
+    EXPECT_EQ(strip.FillColor(), QColor(Qt::gray));
+    strip.ShowOnline(false);
+    EXPECT_EQ(strip.FillColor(), QColor::fromRgb(kOfflineBarRgb));
 }
 
 }  // namespace
