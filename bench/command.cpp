@@ -2,18 +2,17 @@
 // bytes paced at that rate. The engine's first look at the answer is 20 ms after the line
 // went out, so 20 ms is the floor; the target is a median within 2 ms of it.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "camsim/ptycamera.h"
+#include "ownconfigdir.h"
 #include "platform/recordingprompt.h"
 #include "protocol/command.h"
 #include "transport/comport.h"
@@ -27,25 +26,9 @@ int Calls() {
     return std::getenv("VELA_BENCH_BRIEF") ? 5 : 200;
 }
 
-// A config folder of its own for the COMn link, removed again at the end.
-struct OwnConfigDir {
-    OwnConfigDir() {
-        char dir[] = "/tmp/vela-bench-command-XXXXXX";
-        if (::mkdtemp(dir)) {
-            path = dir;
-            ::setenv("VELA_CONFIG_DIR", dir, 1);
-        }
-    }
-    ~OwnConfigDir() {
-        std::error_code ec;
-        if (!path.empty()) std::filesystem::remove_all(path, ec);
-    }
-    std::string path;
-};
-
 // Runs `call` repeatedly and reports the median and 95th percentile in milliseconds.
 void Measure(benchmark::State& state, const char* what, const std::function<int(vela::Command&, int)>& call) {
-    OwnConfigDir configDir;
+    vela::bench::OwnConfigDir configDir;
     vela::RecordingPrompt prompt;
     vela::sim::CameraOptions options;
     options.baudRate = 115200;

@@ -369,13 +369,8 @@ void CCommunicationDialog::OnWriteLog() {
     request.initialName = "*.txt";
     request.filter = "txt file (*.txt)";
     request.defaultExtension = "txt";
-    const FileDialogResult result = FileDialog::Instance().Run(request);
-    if (result.code == static_cast<int>(FileDialogCode::Cancel)) return;
-    if (!result.ok()) {
-        ShowMessage("Error in Load Dialog! (Return-code = " + std::to_string(result.code) + ")",
-                    PromptIcon::Exclamation, "Load Error");
-        return;
-    }
+    const FileDialogResult result = RunFileDialog(request);
+    if (!result.ok()) return;
     const std::string& path = result.path;
     if (!ConfirmReplace(path)) return;
 

@@ -27,6 +27,7 @@
 #include "dialogs/cameraiddialog.h"
 #include "dialogs/communicationdialog.h"
 #include "dialogs/communicationhost.h"
+#include "dialogs/luteditors.h"
 #include "dialogs/statusstrip.h"
 #include "dialogs/terminaldialog.h"
 #include "dialogs/useriddialog.h"
@@ -112,6 +113,7 @@ CCtrlToolDlg::CCtrlToolDlg(QWidget* parent)
     m_communicationDialog = new CCommunicationDialog(*m_communicationHost, this);
     m_communication = m_communicationDialog;
     m_terminal = new CTerminalDialog(this);
+    m_lutEditors = std::make_unique<LutEditors>(this);
 
     m_currentArea = 0;
     m_sequenceArmed = 0;
@@ -200,6 +202,7 @@ bool CCtrlToolDlg::OnInitDialog() {
     connect(m_receiveTimer, &QTimer::timeout, this, [] { Command::Instance().OnTimer(); });
     Command::Instance().Create([this] { m_receiveTimer->start(); });
     m_terminal->Create();
+    m_lutEditors->CreateLutEditors();
     // Its initialisation lists the ports of the saved kind, which a library kind needs
     // before the link first opens.
     if (m_communicationDialog) m_communicationDialog->Create();
@@ -556,8 +559,8 @@ void CCtrlToolDlg::UpdateLineRateLabels() {
     }
 }
 
-void CCtrlToolDlg::ShowLutEditors(int /*show*/) {
-    // The LUT editors attach here when they exist.
+void CCtrlToolDlg::ShowLutEditors(int show) {
+    m_lutEditors->ShowLutEditors(show);
 }
 
 void CCtrlToolDlg::OnMenuCommand(int commandId) {
@@ -595,8 +598,16 @@ void CCtrlToolDlg::OnMenuCommand(int commandId) {
         case kMenuAbout:
             RunModal<CAboutDialog>();
             break;
+        case kMenuOpenLutFile:
+            m_lutEditors->OnOpenLutFile();
+            break;
+        case kMenuSaveLutFile:
+            m_lutEditors->OnSaveLutFile();
+            break;
+        case kMenuLoadAllLut:
+            m_lutEditors->OnLoadAllLutTable();
+            break;
         default:
-            // The other items arrive with their windows and files.
             break;
     }
 }
@@ -722,7 +733,7 @@ void CCtrlToolDlg::OnDestroy() {
     if (m_receiveTimer) m_receiveTimer->stop();
     SerialLink::Instance().Close();
     m_terminal->DestroyWindow();
-    // The LUT editor windows are destroyed here once they exist.
+    m_lutEditors->DestroyWindows();
 }
 
 bool CCtrlToolDlg::HasStatusBarWindow() const {

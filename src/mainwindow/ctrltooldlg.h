@@ -22,6 +22,7 @@ namespace vela {
 class CCommunicationDialog;
 class CTabSheetDialog;
 class CTerminalDialog;
+class LutEditors;
 class CommunicationHost;
 class CommunicationPanel;
 class StatusStrip;
@@ -139,8 +140,9 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     CCommunicationDialog* CommunicationDialog() const { return m_communicationDialog; }
     CommunicationPanel* Communication() const { return m_communication; }
     CTerminalDialog* Terminal() const { return m_terminal; }
-    // Shows or hides the LUT editors; nothing until they exist.
+    // Shows or hides the LUT editors; nothing until their windows exist.
     void ShowLutEditors(int show);
+    LutEditors& LutEditorWindows() const { return *m_lutEditors; }
 
     int CurrentArea() const { return m_currentArea; }
     void SetCurrentArea(int area) { m_currentArea = area; }
@@ -197,6 +199,7 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     CCommunicationDialog* m_communicationDialog = nullptr;
     CommunicationPanel* m_communication = nullptr;
     CTerminalDialog* m_terminal = nullptr;
+    std::unique_ptr<LutEditors> m_lutEditors;
     bool m_windowCreated = false;
     bool m_destroyed = false;
     bool m_ending = false;

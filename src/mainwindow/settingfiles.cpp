@@ -29,12 +29,7 @@ FileDialogResult RunCameraFileDialog(FileDialogRequest::Mode mode, const char* t
     request.initialName = folder + "/*." + kCameraFileExtension;
     request.filter = kCameraFileFilter;
     request.defaultExtension = kCameraFileExtension;
-    const FileDialogResult result = FileDialog::Instance().Run(request);
-    if (!result.ok() && result.code != static_cast<int>(FileDialogCode::Cancel)) {
-        ShowMessage("Error in Load Dialog! (Return-code = " + std::to_string(result.code) + ")",
-                    PromptIcon::Exclamation, "Load Error");
-    }
-    return result;
+    return RunFileDialog(request);
 }
 
 void RememberCameraFileFolder(const std::string& path) {

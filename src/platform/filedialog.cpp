@@ -1,6 +1,7 @@
 #include "platform/filedialog.h"
 
 #include <filesystem>
+#include <string>
 
 #include "platform/prompt.h"
 
@@ -23,6 +24,15 @@ FileDialog& FileDialog::Instance() {
 
 void FileDialog::Install(FileDialog* dialog) {
     g_installed = dialog;
+}
+
+FileDialogResult RunFileDialog(const FileDialogRequest& request) {
+    const FileDialogResult result = FileDialog::Instance().Run(request);
+    if (!result.ok() && result.code != static_cast<int>(FileDialogCode::Cancel)) {
+        ShowMessage("Error in Load Dialog! (Return-code = " + std::to_string(result.code) + ")",
+                    PromptIcon::Exclamation, "Load Error");
+    }
+    return result;
 }
 
 bool ConfirmReplace(const std::string& path) {

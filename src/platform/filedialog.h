@@ -43,6 +43,10 @@ class FileDialog {
     static void Install(FileDialog* dialog);
 };
 
+// Runs the installed dialog. A result other than OK or Cancel is reported as "Error in Load
+// Dialog! (Return-code = N)" with the caption "Load Error"; cancel is silent.
+FileDialogResult RunFileDialog(const FileDialogRequest& request);
+
 // The question every save asks before it replaces a file: true when `path` names no file
 // yet or the operator answered Yes to "<path>\nThis file already exists.\nReplace
 // existing file?".

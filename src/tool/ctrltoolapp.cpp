@@ -11,7 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "camera/editpoints.h"
 #include "dialogs/communicationdialog.h"
+#include "dialogs/lutdlg.h"
+#include "dialogs/luteditors.h"
 #include "dialogs/terminaldialog.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/filedialog.h"
@@ -63,19 +66,42 @@ void ShootTerminal(CCtrlToolDlg& dlg, const QStringList& lines, const QString& p
     SavePicture(*terminal, SiblingPath(path, QStringLiteral("terminal")));
 }
 
+// The monochrome LUT editor: the diagonal converted to 8 edit points and bent into an S
+// by the pointer (path-lut-edit-mode); then that table written to the camera, the editor
+// cleared and the camera's table read back (path-lut-view-mode).
+void ShootLutEditor(CCtrlToolDlg& dlg, const QString& path) {
+    dlg.ShowLutEditors(1);
+    CLUTDlg* editor = dlg.LutEditorWindows().Editor(LutEditors::kMonochromeEditor);
+    editor->ClearTable();
+    editor->DrawCurve();
+    editor->ConvertEditable();
+    // Each motion takes the edit point within reach along: the dark end down, the bright end up.
+    for (const QPoint to : {QPoint(73, 205), QPoint(73, 212), QPoint(182, 50), QPoint(182, 44)}) {
+        editor->OnPointerMove(kGraphClientLeft + to.x(), kGraphClientTop + to.y(), kHeldLeft);
+    }
+    editor->DrawCurve();
+    SavePicture(*editor, SiblingPath(path, QStringLiteral("lut-edit-mode")));
+    editor->WriteTableToCamera();
+    editor->ClearTable();
+    editor->DrawCurve();
+    editor->ReadTableFromCamera();
+    SavePicture(*editor, SiblingPath(path, QStringLiteral("lut-view-mode")));
+}
+
 int ScreenshotDelayMs() {
     bool ok = false;
     const int delay = EnvText("VELA_SCREENSHOT_AFTER_MS").toInt(&ok);
     return ok && delay >= 0 ? delay : 500;
 }
 
-// Saves the window (and each tab, and the terminal after an exchange, when asked) once it
-// has shown, then ends the run.
+// Saves the window (and each tab, the terminal after an exchange and the LUT editor, when
+// asked) once it has shown, then ends the run.
 void ScheduleScreenshot(CCtrlToolDlg& dlg, const QString& path) {
     const bool eachTab = EnvText("VELA_SCREENSHOT_TABS") == QStringLiteral("1");
     const bool communication = EnvText("VELA_SCREENSHOT_COMMUNICATION") == QStringLiteral("1");
     const QString terminalLines = EnvText("VELA_SCREENSHOT_TERMINAL");
-    QTimer::singleShot(ScreenshotDelayMs(), &dlg, [&dlg, path, eachTab, communication, terminalLines] {
+    const bool lutEditor = EnvText("VELA_SCREENSHOT_LUT") == QStringLiteral("1");
+    QTimer::singleShot(ScreenshotDelayMs(), &dlg, [&dlg, path, eachTab, communication, terminalLines, lutEditor] {
         SavePicture(dlg, path);
         if (communication && dlg.CommunicationDialog()) {
             SavePicture(*dlg.CommunicationDialog(), SiblingPath(path, QStringLiteral("communication")));
@@ -91,6 +117,7 @@ void ScheduleScreenshot(CCtrlToolDlg& dlg, const QString& path) {
             tabs->setCurrentIndex(0);
         }
         if (!terminalLines.isEmpty()) ShootTerminal(dlg, terminalLines.split(QLatin1Char(';')), path);
+        if (lutEditor) ShootLutEditor(dlg, path);
         dlg.SetCloseWithoutConfirmation(1);
         dlg.close();
     });
