@@ -7,10 +7,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "ownconfigdir.h"
 #include "camera/lutcurve.h"
 #include "camera/luttransfer.h"
 #include "camsim/ptycamera.h"
+#include "ownconfigdir.h"
 #include "platform/recordingprompt.h"
 #include "protocol/command.h"
 #include "transport/comport.h"
@@ -95,9 +95,10 @@ void Transfer(benchmark::State& state, bool write) {
     link.Close();
     state.counters["ms"] = ms;
     state.counters["floor_ms"] = kFloorMs;
-    std::printf("%s of 256 entries at 115200 bit/s, paced: %.0f ms, floor %.0f ms (%+.1f %%), %zu prompts%s\n",
-                write ? "write" : "read", ms, kFloorMs, 100.0 * (ms - kFloorMs) / kFloorMs,
-                prompt.entries().size(), ok ? "" : ", READ FAILED");
+    std::printf(
+        "%s of 256 entries at 115200 bit/s, paced: %.0f ms, floor %.0f ms (%+.1f %%), %zu prompts%s\n",
+        write ? "write" : "read", ms, kFloorMs, 100.0 * (ms - kFloorMs) / kFloorMs, prompt.entries().size(),
+        ok ? "" : ", READ FAILED");
 }
 
 void BM_ReadTable(benchmark::State& state) {

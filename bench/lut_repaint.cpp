@@ -29,7 +29,8 @@ void BM_PointerMoveRepaint16(benchmark::State& state) {
     // motion moves a point and the graph is drawn again.
     int step = 0;
     for (auto _ : state) {
-        const QPointF at(vela::CLUTDlg::kPanelLeft + 119, vela::CLUTDlg::kPanelTop + 137 + (step++ % 2 ? 6 : -6));
+        const QPointF at(vela::CLUTDlg::kPanelLeft + 119,
+                         vela::CLUTDlg::kPanelTop + 137 + (step++ % 2 ? 6 : -6));
         QMouseEvent move(QEvent::MouseMove, at, editor.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
                          Qt::NoModifier);
         QApplication::sendEvent(&editor, &move);

@@ -199,7 +199,8 @@ void CLUTDlg::BuildControls() {
         button(kReadButton, QStringLiteral("Read Table Data"), &CLUTDlg::ReadTableFromCamera));
     operationLayout->addWidget(
         button(kWriteButton, QStringLiteral("Write Table Data"), &CLUTDlg::WriteTableToCamera));
-    operationLayout->addWidget(button(kClearButton, QStringLiteral("Clear Table Data"), &CLUTDlg::ClearTable));
+    operationLayout->addWidget(
+        button(kClearButton, QStringLiteral("Clear Table Data"), &CLUTDlg::ClearTable));
     leftLayout->addWidget(operationBox);
 
     auto* convertBox = new QGroupBox(QStringLiteral("Change To Edit Mode"), left);
@@ -210,10 +211,11 @@ void CLUTDlg::BuildControls() {
     m_count->setProperty("buddyId", kCountEdit);
     m_count->setRange(2, 16);
     m_count->setValue(8);
-    m_count->lineEdit()->setReadOnly(true);
+    // Only the arrows (buttons and keys) change the number, as with a read-only buddy edit.
+    m_count->findChild<QLineEdit*>()->setReadOnly(true);
     convertLayout->addWidget(m_count, 0, 1);
-    convertLayout->addWidget(button(kConvertButton, QStringLiteral("Convert Editable"), &CLUTDlg::ConvertEditable),
-                             1, 0, 1, 2);
+    convertLayout->addWidget(
+        button(kConvertButton, QStringLiteral("Convert Editable"), &CLUTDlg::ConvertEditable), 1, 0, 1, 2);
     leftLayout->addWidget(convertBox);
     leftLayout->addStretch(1);
 
@@ -230,7 +232,8 @@ void CLUTDlg::BuildControls() {
         Text(caption, this, align)->setGeometry(r);
     };
     place(QStringLiteral("4095"), QRect(axisRight - axisWidth, kPanelTop, axisWidth, line), Qt::AlignRight);
-    place(QStringLiteral("2048"), QRect(axisRight - axisWidth, kPanelTop + kPanelSize / 2 - line / 2, axisWidth, line),
+    place(QStringLiteral("2048"),
+          QRect(axisRight - axisWidth, kPanelTop + kPanelSize / 2 - line / 2, axisWidth, line),
           Qt::AlignRight | Qt::AlignVCenter);
     place(QStringLiteral("0"), QRect(axisRight - axisWidth, kPanelTop + kPanelSize - line, axisWidth, line),
           Qt::AlignRight | Qt::AlignBottom);
@@ -238,15 +241,17 @@ void CLUTDlg::BuildControls() {
     place(QStringLiteral("0"), QRect(kPanelLeft, below, 40, line), Qt::AlignLeft | Qt::AlignTop);
     place(QStringLiteral("128"), QRect(kPanelLeft + kPanelSize / 2 - 20, below, 40, line),
           Qt::AlignHCenter | Qt::AlignTop);
-    place(QStringLiteral("255"), QRect(kPanelLeft + kPanelSize - 40, below, 40, line), Qt::AlignRight | Qt::AlignTop);
+    place(QStringLiteral("255"), QRect(kPanelLeft + kPanelSize - 40, below, 40, line),
+          Qt::AlignRight | Qt::AlignTop);
 
     // The right column: how the pointer edits, level with the lower half of the graph.
     auto* usageBox = new QGroupBox(QStringLiteral("Usage Descritption"), this);
     auto* usageLayout = new QVBoxLayout(usageBox);
     usageLayout->setSpacing(8);
-    for (const char* usage : {"<< Add edit point >>\n  Left mouse click\n  on LUT line",
-                              "<< Delete edit point >>\n  Right mouse click\n  at edit point",
-                              "<< Move LUT line >>\n  Move with keeping left\n  mouse click on\n  edit point."}) {
+    for (const char* usage :
+         {"<< Add edit point >>\n  Left mouse click\n  on LUT line",
+          "<< Delete edit point >>\n  Right mouse click\n  at edit point",
+          "<< Move LUT line >>\n  Move with keeping left\n  mouse click on\n  edit point."}) {
         usageLayout->addWidget(Text(QString::fromLatin1(usage), usageBox));
     }
     const QSize usageSize = usageBox->sizeHint();
@@ -279,6 +284,8 @@ void CLUTDlg::SetMode(int mode) {
 
 void CLUTDlg::InvalidateGraph() {
     update(QRect(QPoint(155, 15), QPoint(424, 284)));
+    // An update of the window skips its opaque children; the panel is one.
+    if (m_panel) m_panel->update();
 }
 
 void CLUTDlg::DrawCurve() {
@@ -347,7 +354,12 @@ int CLUTDlg::ReadTableFromCamera() {
     WaitCursorScope cursor;
     DialogRegistry::Instance().EnableAll(0);
     EditorProgress progress(*this, true);
-    const int result = ReadLutTable(Command::Instance(), m_table, progress);
+    // Read beside the table: in EditMode every paint during the transfer (the windows are
+    // disabled and repainted meanwhile) recomputes the table from the edit points, which
+    // would overwrite the entries already read.
+    LutTable read = m_table;
+    const int result = ReadLutTable(Command::Instance(), read, progress);
+    m_table = read;
     SetMode(ViewMode);
     InvalidateGraph();
     DrawCurve();
@@ -359,7 +371,9 @@ void CLUTDlg::WriteTableToCamera() {
     WaitCursorScope cursor;
     DialogRegistry::Instance().EnableAll(0);
     EditorProgress progress(*this, false);
-    WriteLutTable(Command::Instance(), m_table, progress);
+    // The table of the last paint, whatever a paint during the transfer computes.
+    const LutTable sent = m_table;
+    WriteLutTable(Command::Instance(), sent, progress);
     DialogRegistry::Instance().EnableAll(1);
 }
 

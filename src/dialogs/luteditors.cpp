@@ -35,14 +35,16 @@ FileDialogResult RunGammaFileDialog(FileDialogRequest::Mode mode, const char* fi
 }  // namespace
 
 LutEditors::LutEditors(QWidget* mainWindow) : m_mainWindow(mainWindow) {
-    for (int i = 0; i < kEditorCount; ++i) m_editors[static_cast<std::size_t>(i)] = std::make_unique<CLUTDlg>(i);
+    for (int i = 0; i < kEditorCount; ++i)
+        m_editors[static_cast<std::size_t>(i)] = std::make_unique<CLUTDlg>(i);
 }
 
 LutEditors::~LutEditors() = default;
 
 void LutEditors::CreateLutEditors() {
     QPoint origin(kTemplateOffset, kTemplateOffset);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) origin += screen->availableGeometry().topLeft();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        origin += screen->availableGeometry().topLeft();
     int created = 0;
     for (const std::unique_ptr<CLUTDlg>& editor : m_editors) {
         if (editor->HasWindow()) continue;
@@ -99,7 +101,8 @@ LutTableRefs LutEditors::Tables() const {
 }
 
 void LutEditors::OnOpenLutFile() {
-    const FileDialogResult chosen = RunGammaFileDialog(FileDialogRequest::Mode::Open, "Camera gamma data (*.csv)");
+    const FileDialogResult chosen =
+        RunGammaFileDialog(FileDialogRequest::Mode::Open, "Camera gamma data (*.csv)");
     if (!chosen.ok() || ReadGammaFile(chosen.path, Tables()) != 1) return;
     for (const std::unique_ptr<CLUTDlg>& editor : m_editors) {
         editor->SetMode(CLUTDlg::ViewMode);
@@ -110,7 +113,8 @@ void LutEditors::OnOpenLutFile() {
 
 void LutEditors::OnSaveLutFile() {
     if (ReadAllTablesFromCamera() != 1) return;
-    const FileDialogResult chosen = RunGammaFileDialog(FileDialogRequest::Mode::Save, "Camera gamm data (*.csv)");
+    const FileDialogResult chosen =
+        RunGammaFileDialog(FileDialogRequest::Mode::Save, "Camera gamm data (*.csv)");
     if (!chosen.ok() || !ConfirmReplace(chosen.path)) return;
     WriteGammaFile(chosen.path, CameraModel::Instance().IsSupported(), Tables());
 }

@@ -101,26 +101,27 @@ void ScheduleScreenshot(CCtrlToolDlg& dlg, const QString& path) {
     const bool communication = EnvText("VELA_SCREENSHOT_COMMUNICATION") == QStringLiteral("1");
     const QString terminalLines = EnvText("VELA_SCREENSHOT_TERMINAL");
     const bool lutEditor = EnvText("VELA_SCREENSHOT_LUT") == QStringLiteral("1");
-    QTimer::singleShot(ScreenshotDelayMs(), &dlg, [&dlg, path, eachTab, communication, terminalLines, lutEditor] {
-        SavePicture(dlg, path);
-        if (communication && dlg.CommunicationDialog()) {
-            SavePicture(*dlg.CommunicationDialog(), SiblingPath(path, QStringLiteral("communication")));
-        }
-        if (eachTab) {
-            QTabWidget* tabs = dlg.TabControl();
-            for (int i = 0; i < tabs->count(); ++i) {
-                tabs->setCurrentIndex(i);
-                QString name = tabs->tabText(i).toLower().trimmed();
-                name.replace(QLatin1Char(' '), QLatin1Char('-'));
-                SavePicture(dlg, SiblingPath(path, name));
+    QTimer::singleShot(
+        ScreenshotDelayMs(), &dlg, [&dlg, path, eachTab, communication, terminalLines, lutEditor] {
+            SavePicture(dlg, path);
+            if (communication && dlg.CommunicationDialog()) {
+                SavePicture(*dlg.CommunicationDialog(), SiblingPath(path, QStringLiteral("communication")));
             }
-            tabs->setCurrentIndex(0);
-        }
-        if (!terminalLines.isEmpty()) ShootTerminal(dlg, terminalLines.split(QLatin1Char(';')), path);
-        if (lutEditor) ShootLutEditor(dlg, path);
-        dlg.SetCloseWithoutConfirmation(1);
-        dlg.close();
-    });
+            if (eachTab) {
+                QTabWidget* tabs = dlg.TabControl();
+                for (int i = 0; i < tabs->count(); ++i) {
+                    tabs->setCurrentIndex(i);
+                    QString name = tabs->tabText(i).toLower().trimmed();
+                    name.replace(QLatin1Char(' '), QLatin1Char('-'));
+                    SavePicture(dlg, SiblingPath(path, name));
+                }
+                tabs->setCurrentIndex(0);
+            }
+            if (!terminalLines.isEmpty()) ShootTerminal(dlg, terminalLines.split(QLatin1Char(';')), path);
+            if (lutEditor) ShootLutEditor(dlg, path);
+            dlg.SetCloseWithoutConfirmation(1);
+            dlg.close();
+        });
 }
 
 // Opens the menu item `commandId` once the window has shown, saves the modal window the
