@@ -205,6 +205,9 @@ void CLUTDlg::BuildControls() {
 
     auto* convertBox = new QGroupBox(QStringLiteral("Change To Edit Mode"), left);
     auto* convertLayout = new QGridLayout(convertBox);
+    // The narrow column needs the room: small insets, the spin no wider than two digits.
+    convertLayout->setContentsMargins(3, 4, 3, 4);
+    convertLayout->setHorizontalSpacing(2);
     convertLayout->addWidget(Text(QStringLiteral("Edit Point\nCount To Add"), convertBox), 0, 0);
     // The read-only number and its arrows are one spin box answering to both ids.
     m_count = Bind(new QSpinBox(convertBox), kCountSpin);
@@ -213,21 +216,22 @@ void CLUTDlg::BuildControls() {
     m_count->setValue(8);
     // Only the arrows (buttons and keys) change the number, as with a read-only buddy edit.
     m_count->findChild<QLineEdit*>()->setReadOnly(true);
+    // Two digits and the arrows.
+    m_count->setFixedWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("16")) + 22);
     convertLayout->addWidget(m_count, 0, 1);
     convertLayout->addWidget(
         button(kConvertButton, QStringLiteral("Convert Editable"), &CLUTDlg::ConvertEditable), 1, 0, 1, 2);
     leftLayout->addWidget(convertBox);
     leftLayout->addStretch(1);
 
-    const int axisWidth = fontMetrics().horizontalAdvance(QStringLiteral("4095")) + 6;
-    const int leftWidth = kPanelLeft - axisWidth - 10;
-    left->setGeometry(6, kPanelTop - 6, leftWidth, kPanelSize + 12);
+    const int axisWidth = fontMetrics().horizontalAdvance(QStringLiteral("4095")) + 2;
+    const int axisRight = kPanelLeft - 2;
+    left->setGeometry(2, kPanelTop - 6, axisRight - axisWidth - 4, kPanelSize + 12);
 
     // The graph and its axis labels.
     m_panel = Bind(new LutGraphPanel(this), kGraphPanel);
     m_panel->setGeometry(kPanelLeft, kPanelTop, kPanelSize, kPanelSize);
     const int line = fontMetrics().height();
-    const int axisRight = kPanelLeft - 4;
     const auto place = [this](const QString& caption, QRect r, Qt::Alignment align) {
         Text(caption, this, align)->setGeometry(r);
     };
@@ -319,8 +323,11 @@ void CLUTDlg::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CLUTDlg::PaintGraph(QPainter& painter) {
-    // The grid stays unsmoothed so its one-pixel lines remain sharp at any scaling.
-    painter.setPen(QPen(kGridColor, 1, Qt::SolidLine));
+    // The grid stays unsmoothed and a whole number of screen pixels wide, so its lines stay
+    // sharp and even at any scaling (a 1.5-pixel line would alternate between 1 and 2).
+    QPen gridPen(kGridColor, std::max(1, qRound(painter.device()->devicePixelRatioF())), Qt::SolidLine);
+    gridPen.setCosmetic(true);
+    painter.setPen(gridPen);
     const int step = kGraphSize / 10;
     for (int x = 0; x < kGraphSize; x += step) painter.drawLine(x, 0, x, kGraphSize);
     for (int y = kGraphSize - 1; y >= 0; y -= step) painter.drawLine(0, y, kGraphSize, y);

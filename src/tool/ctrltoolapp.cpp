@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -72,6 +73,13 @@ void ShootTerminal(CCtrlToolDlg& dlg, const QStringList& lines, const QString& p
 void ShootLutEditor(CCtrlToolDlg& dlg, const QString& path) {
     dlg.ShowLutEditors(1);
     CLUTDlg* editor = dlg.LutEditorWindows().Editor(LutEditors::kMonochromeEditor);
+    // A window not yet on the screen does not paint, and only a paint computes the table
+    // that "Convert Editable" spreads its points along.
+    QElapsedTimer waited;
+    waited.start();
+    while (!(editor->windowHandle() && editor->windowHandle()->isExposed()) && waited.elapsed() < 3000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
     editor->ClearTable();
     editor->DrawCurve();
     editor->ConvertEditable();
