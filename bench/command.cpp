@@ -11,12 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "camsim/ptycamera.h"
-#include "ownconfigdir.h"
-#include "platform/recordingprompt.h"
+#include "pacedcamera.h"
 #include "protocol/command.h"
-#include "transport/comport.h"
-#include "transport/seriallink.h"
 
 namespace {
 
@@ -28,24 +24,12 @@ int Calls() {
 
 // Runs `call` repeatedly and reports the median and 95th percentile in milliseconds.
 void Measure(benchmark::State& state, const char* what, const std::function<int(vela::Command&, int)>& call) {
-    vela::bench::OwnConfigDir configDir;
-    vela::RecordingPrompt prompt;
-    vela::sim::CameraOptions options;
-    options.baudRate = 115200;
-    vela::sim::WireOptions wire;
-    wire.paceBytes = true;
-    vela::sim::PtyCamera camera(options, wire);
-    if (!camera.Start() || camera.LinkAsComPort(kComNumber).empty()) {
-        state.SkipWithError("no pseudo-terminal for the simulated camera");
+    vela::bench::PacedCamera camera(kComNumber);
+    if (camera.Error()) {
+        state.SkipWithError(camera.Error());
         return;
     }
-    vela::ComPort port;
-    vela::SerialLink link(vela::SerialLink::Channels{&port}, nullptr);
-    if (!link.Open(vela::ComPortKind, 115200, kComNumber - 1)) {
-        state.SkipWithError("cannot open the simulated camera's port");
-        return;
-    }
-    vela::Command command(link);
+    vela::Command& command = camera.command();
 
     std::vector<double> ms;
     int failures = 0;
@@ -58,7 +42,6 @@ void Measure(benchmark::State& state, const char* what, const std::function<int(
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         }
     }
-    link.Close();
     if (ms.empty()) return;
     std::sort(ms.begin(), ms.end());
     const double median = ms[ms.size() / 2];

@@ -9,12 +9,8 @@
 
 #include "camera/lutcurve.h"
 #include "camera/luttransfer.h"
-#include "camsim/ptycamera.h"
-#include "ownconfigdir.h"
-#include "platform/recordingprompt.h"
+#include "pacedcamera.h"
 #include "protocol/command.h"
-#include "transport/comport.h"
-#include "transport/seriallink.h"
 
 namespace {
 
@@ -61,24 +57,12 @@ struct QuietProgress : vela::LutTransferProgress {
 
 // One full transfer per run against a paced camera; prints the time against the floor.
 void Transfer(benchmark::State& state, bool write) {
-    vela::bench::OwnConfigDir configDir;
-    vela::RecordingPrompt prompt;
-    vela::sim::CameraOptions options;
-    options.baudRate = 115200;
-    vela::sim::WireOptions wire;
-    wire.paceBytes = true;
-    vela::sim::PtyCamera camera(options, wire);
-    if (!camera.Start() || camera.LinkAsComPort(kComNumber).empty()) {
-        state.SkipWithError("no pseudo-terminal for the simulated camera");
+    vela::bench::PacedCamera camera(kComNumber);
+    if (camera.Error()) {
+        state.SkipWithError(camera.Error());
         return;
     }
-    vela::ComPort port;
-    vela::SerialLink link(vela::SerialLink::Channels{&port}, nullptr);
-    if (!link.Open(vela::ComPortKind, 115200, kComNumber - 1)) {
-        state.SkipWithError("cannot open the simulated camera's port");
-        return;
-    }
-    vela::Command command(link);
+    vela::Command& command = camera.command();
     vela::LutTable table = vela::ComputeTableFromPoints(SixteenPoints());
     QuietProgress progress;
     double ms = 0;
@@ -92,13 +76,12 @@ void Transfer(benchmark::State& state, bool write) {
         }
         ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     }
-    link.Close();
     state.counters["ms"] = ms;
     state.counters["floor_ms"] = kFloorMs;
     std::printf(
         "%s of 256 entries at 115200 bit/s, paced: %.0f ms, floor %.0f ms (%+.1f %%), %zu prompts%s\n",
-        write ? "write" : "read", ms, kFloorMs, 100.0 * (ms - kFloorMs) / kFloorMs, prompt.entries().size(),
-        ok ? "" : ", READ FAILED");
+        write ? "write" : "read", ms, kFloorMs, 100.0 * (ms - kFloorMs) / kFloorMs,
+        camera.prompt().entries().size(), ok ? "" : ", READ FAILED");
 }
 
 void BM_ReadTable(benchmark::State& state) {

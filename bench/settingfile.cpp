@@ -12,13 +12,9 @@
 
 #include "camera/parameterreader.h"
 #include "camera/settingfile.h"
-#include "camsim/ptycamera.h"
-#include "platform/recordingprompt.h"
+#include "pacedcamera.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
-#include "support/tempconfig.h"
-#include "transport/comport.h"
-#include "transport/seriallink.h"
 
 namespace {
 
@@ -33,21 +29,13 @@ struct NoProgress : vela::ParameterReadProgress {
 };
 
 void BM_ApplySettingFile(benchmark::State& state) {
-    const std::string path = vela::test::UseFreshConfigDir() + "/shipping.cam";
-    vela::RecordingPrompt prompt;
-    vela::sim::CameraOptions options;
-    options.baudRate = 115200;
-    vela::sim::WireOptions wire;
-    wire.paceBytes = true;
-    vela::sim::PtyCamera camera(options, wire);
-    vela::ComPort port;
-    vela::SerialLink link(vela::SerialLink::Channels{&port}, nullptr);
-    if (!camera.Start() || camera.LinkAsComPort(kComNumber).empty() ||
-        !link.Open(vela::ComPortKind, 115200, kComNumber - 1)) {
-        state.SkipWithError("no simulated camera");
+    vela::bench::PacedCamera camera(kComNumber);
+    if (camera.Error()) {
+        state.SkipWithError(camera.Error());
         return;
     }
-    vela::Command command(link);
+    const std::string path = camera.ConfigDir() + "/shipping.cam";
+    vela::Command& command = camera.command();
     vela::CameraModel model(command);
     NoProgress progress;
     model.Read();
@@ -64,7 +52,6 @@ void BM_ApplySettingFile(benchmark::State& state) {
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         }
     }
-    link.Close();
     std::sort(ms.begin(), ms.end());
     const double median = ms[ms.size() / 2];
     state.counters["median_ms"] = median;
@@ -72,7 +59,8 @@ void BM_ApplySettingFile(benchmark::State& state) {
     std::printf(
         "36-line file at 115200 bit/s: %zu runs, median %.1f ms, min %.1f, max %.1f; floor %.0f ms, "
         "ratio %.3f; %zu boxes shown\n",
-        ms.size(), median, ms.front(), ms.back(), kFloorMs, median / kFloorMs, prompt.entries().size());
+        ms.size(), median, ms.front(), ms.back(), kFloorMs, median / kFloorMs,
+        camera.prompt().entries().size());
 }
 
 }  // namespace
