@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "camera/naturalspline.h"
@@ -25,8 +26,8 @@ struct Samples {
 };
 
 Samples SampleCurve(const EditPoint* points, int count) {
-    double xs[NaturalSpline::kMaxKnots];
-    double ys[NaturalSpline::kMaxKnots];
+    double xs[NaturalSpline::kMaxKnots] = {};
+    double ys[NaturalSpline::kMaxKnots] = {};
     for (int k = 0; k < count; ++k) {
         xs[k] = points[k].x;
         ys[k] = points[k].y;
@@ -53,26 +54,45 @@ Samples SampleCurve(const EditPoint* points, int count) {
     return s;
 }
 
-// The sample a scan in t order settles on for `target`. A whole block is passed over
-// when no sample in it can come below `best`: subtraction rounds monotonically, so
-// target - level >= target - blockMax holds in floating point too, and likewise for the
-// other side; the result is the one a scan of every sample gives.
+// The lowest distance any sample of a block can have from `target`. Subtraction rounds
+// monotonically, so target - level >= target - blockMax holds in floating point too, and
+// likewise for the other side: no sample of the block comes below this bound.
+double BlockBound(const Samples& s, std::size_t b, double target) {
+    return std::max({0.0, target - s.blockMax[b], s.blockMin[b] - target});
+}
+
+// The sample a scan in t order settles on for `target`: a sample replaces the one found so
+// far when its distance is below the found one's truncated distance. That scan ends on the
+// first sample (in t order) whose truncated distance equals the truncated smallest distance:
+// every sample before it is at least one whole step further, so it replaces whatever was
+// found, and nothing after it is below its truncated distance. So the smallest distance is
+// found first, over the blocks nearest to the target, and then the first sample below the
+// next whole number; both passes skip every block that cannot hold what they look for.
 std::size_t MatchSample(const Samples& s, double target) {
-    int best = kNoMatch;
-    std::size_t found = 0;
     const std::size_t total = s.level.size();
-    for (std::size_t b = 0, first = 0; first < total; ++b, first += kBlock) {
-        if (target - s.blockMax[b] >= best || s.blockMin[b] - target >= best) continue;
-        const std::size_t last = std::min(first + kBlock, total);
-        for (std::size_t i = first; i < last; ++i) {
-            const double d = std::fabs(target - s.level[i]);
-            if (d < best) {
-                found = i;
-                best = static_cast<int>(d);
-            }
-        }
+    const std::size_t blocks = s.blockMin.size();
+    std::size_t nearest = 0;
+    for (std::size_t b = 1; b < blocks; ++b)
+        if (BlockBound(s, b, target) < BlockBound(s, nearest, target)) nearest = b;
+    double smallest = std::numeric_limits<double>::infinity();
+    auto scan = [&](std::size_t b) {
+        const std::size_t last = std::min((b + 1) * kBlock, total);
+        for (std::size_t i = b * kBlock; i < last; ++i)
+            smallest = std::min(smallest, std::fabs(target - s.level[i]));
+    };
+    scan(nearest);
+    for (std::size_t b = 0; b < blocks; ++b)
+        if (b != nearest && BlockBound(s, b, target) < smallest) scan(b);
+    if (!(smallest < kNoMatch)) return 0;  // nothing ever replaces the first sample
+
+    const double below = std::trunc(smallest) + 1.0;
+    for (std::size_t b = 0; b < blocks; ++b) {
+        if (BlockBound(s, b, target) >= below) continue;
+        const std::size_t last = std::min((b + 1) * kBlock, total);
+        for (std::size_t i = b * kBlock; i < last; ++i)
+            if (std::fabs(target - s.level[i]) < below) return i;
     }
-    return found;
+    return 0;  // not reached: the smallest distance's own sample is below `below`
 }
 
 }  // namespace
