@@ -40,6 +40,12 @@ void ClSimTest::InstallClser(const std::string& fileName) {
                   fs::copy_options::overwrite_existing);
 }
 
+void ClSimTest::InstallTwoBoards() {
+    InstallClser("libclserA.so");
+    InstallClser("libclserB.so");
+    ::setenv("VELA_CLSIM_MANUFACTURERS", "Alpha,Beta", 1);
+}
+
 std::vector<std::string> ClSimTest::TakeTrace() {
     std::ifstream in(m_tracePath);
     std::vector<std::string> lines;

@@ -19,6 +19,8 @@ class ClSimTest : public ::testing::Test {
 
     // Copies the 2000 simulated library into the system directory under `fileName`.
     void InstallClser(const std::string& fileName);
+    // Two boards in every generation: 2000 files libclserA/B, manufacturers Alpha and Beta.
+    void InstallTwoBoards();
     // The trace lines written by the libraries since the last call of this.
     std::vector<std::string> TakeTrace();
     // True when a trace line taken so far contains `text`.

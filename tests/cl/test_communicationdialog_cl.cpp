@@ -46,9 +46,7 @@ class CommunicationLibraryTest : public ClSimTest {
   protected:
     void SetUp() override {
         ClSimTest::SetUp();
-        InstallClser("libclserA.so");
-        InstallClser("libclserB.so");
-        ::setenv("VELA_CLSIM_MANUFACTURERS", "Alpha,Beta", 1);
+        InstallTwoBoards();
     }
     void TearDown() override {
         comm.reset();

@@ -17,9 +17,7 @@ class SerialLinkLibraryTest : public ClSimTest {
   protected:
     void SetUp() override {
         ClSimTest::SetUp();
-        InstallClser("libclserA.so");
-        InstallClser("libclserB.so");
-        ::setenv("VELA_CLSIM_MANUFACTURERS", "Alpha,Beta", 1);
+        InstallTwoBoards();
     }
 
     // The process-wide adapters, as the tool has them.

@@ -15,9 +15,7 @@ class CliLibraryTest : public ClSimTest {
   protected:
     void SetUp() override {
         ClSimTest::SetUp();
-        InstallClser("libclserA.so");
-        InstallClser("libclserB.so");
-        ::setenv("VELA_CLSIM_MANUFACTURERS", "Alpha,Beta", 1);
+        InstallTwoBoards();
     }
 };
 
