@@ -1,7 +1,6 @@
 if(VELA_BUILD_GUI)
   vela_add_bench(NAME bench_operations SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/operations.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/tempconfig.cpp LIBS vela_gui vela_camsim_pty)
-  target_include_directories(bench_operations PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   # It starts the tool itself.
   add_dependencies(bench_operations vela-control)
 endif()

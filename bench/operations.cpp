@@ -47,6 +47,7 @@
 #include "platform/recordingprompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
+#include "support/cameraonport.h"
 #include "support/tempconfig.h"
 #include "transport/seriallink.h"
 
@@ -148,8 +149,7 @@ struct Tool {
         wire.paceBytes = true;
         wire.trace = true;
         wire.traceSink = [this](const std::string& text) { wireClock.Note(text); };
-        camera = std::make_unique<vela::sim::PtyCamera>(vela::sim::CameraOptions{}, wire);
-        if (!camera->Start() || camera->LinkAsComPort(1).empty()) return;
+        if (!vela::test::StartPtyCamera(camera, 1, {}, wire).empty()) return;
         vela::ControlMode::Instance().Set(1);
         dlg = std::make_unique<vela::CCtrlToolDlg>();
         dlg->OnInitDialog();
@@ -319,10 +319,9 @@ struct ToolProcess {
             if (firstLine == Clock::time_point{}) firstLine = Clock::now();
             if (text.rfind("tx ", 0) == 0) lastAnswer = Clock::now();
         };
-        camera = std::make_unique<vela::sim::PtyCamera>(options, wire);
         const std::string saved = std::getenv("VELA_CONFIG_DIR") ? std::getenv("VELA_CONFIG_DIR") : "";
         ::setenv("VELA_CONFIG_DIR", dir, 1);
-        const bool linked = camera->Start() && !camera->LinkAsComPort(1).empty();
+        const bool linked = vela::test::StartPtyCamera(camera, 1, options, wire).empty();
         if (saved.empty()) {
             ::unsetenv("VELA_CONFIG_DIR");
         } else {

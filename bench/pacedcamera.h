@@ -5,12 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "camsim/ptycamera.h"
-#include "platform/recordingprompt.h"
-#include "protocol/command.h"
-#include "transport/comport.h"
-#include "transport/linkkind.h"
-#include "transport/seriallink.h"
+#include "support/cameraonport.h"
 
 namespace vela::bench {
 
@@ -21,7 +16,7 @@ class PacedCamera {
   public:
     static constexpr int kBaudRate = 115200;
 
-    explicit PacedCamera(int comNumber) : m_camera(CameraOptionsAt(kBaudRate), PacedWire()) {
+    explicit PacedCamera(int comNumber) {
         char dir[] = "/tmp/vela-bench-XXXXXX";
         if (!::mkdtemp(dir)) {
             m_error = "no config folder";
@@ -29,15 +24,14 @@ class PacedCamera {
         }
         m_configDir = dir;
         ::setenv("VELA_CONFIG_DIR", dir, 1);
-        if (!m_camera.Start() || m_camera.LinkAsComPort(comNumber).empty()) {
-            m_error = "no pseudo-terminal for the simulated camera";
-        } else if (!m_link.Open(ComPortKind, kBaudRate, comNumber - 1)) {
-            m_error = "cannot open the simulated camera's port";
-        }
+        sim::CameraOptions options;
+        options.baudRate = kBaudRate;
+        sim::WireOptions wire;
+        wire.paceBytes = true;
+        m_error = m_engine.ConnectCamera(comNumber, options, wire);
     }
     ~PacedCamera() {
-        m_link.Close();
-        m_camera.Stop();
+        m_engine.Disconnect();
         std::error_code ec;
         if (!m_configDir.empty()) std::filesystem::remove_all(m_configDir, ec);
     }
@@ -45,30 +39,15 @@ class PacedCamera {
     PacedCamera& operator=(const PacedCamera&) = delete;
 
     // Why the camera cannot be reached; nullptr when it can.
-    const char* Error() const { return m_error; }
+    const char* Error() const { return m_error.empty() ? nullptr : m_error.c_str(); }
     const std::string& ConfigDir() const { return m_configDir; }
-    Command& command() { return m_command; }
-    const RecordingPrompt& prompt() const { return m_prompt; }
+    Command& command() { return m_engine.command; }
+    const RecordingPrompt& prompt() const { return m_engine.prompt; }
 
   private:
-    static sim::CameraOptions CameraOptionsAt(int baudRate) {
-        sim::CameraOptions options;
-        options.baudRate = baudRate;
-        return options;
-    }
-    static sim::WireOptions PacedWire() {
-        sim::WireOptions wire;
-        wire.paceBytes = true;
-        return wire;
-    }
-
-    const char* m_error = nullptr;
+    std::string m_error;
     std::string m_configDir;
-    RecordingPrompt m_prompt;
-    sim::PtyCamera m_camera;
-    ComPort m_port;
-    SerialLink m_link{SerialLink::Channels{&m_port}, nullptr};
-    Command m_command{m_link};
+    test::CameraOnPort m_engine;
 };
 
 }  // namespace vela::bench

@@ -7,17 +7,13 @@
 #include <vector>
 
 #include "camera/luttransfer.h"
-#include "camsim/ptycamera.h"
-#include "platform/recordingprompt.h"
-#include "protocol/command.h"
-#include "transport/comport.h"
-#include "transport/linkkind.h"
-#include "transport/seriallink.h"
+#include "support/cameraonport.h"
+#include "support/recorders.h"
 
 namespace vela {
 namespace {
 
-using Strings = std::vector<std::string>;
+using test::Strings;
 
 struct RecordedProgress : LutTransferProgress {
     void Start(const std::string& message) override { starts.push_back(message); }
@@ -32,31 +28,20 @@ struct RecordedProgress : LutTransferProgress {
     int entries = 0;
 };
 
-class LutTransferTest : public ::testing::Test {
+class LutTransferTest : public ::testing::Test, protected test::CameraOnPort {
   protected:
     static constexpr int kComNumber = 4;
 
     void Connect(sim::WireOptions wire = {}) {
         sim::CameraOptions options;
         options.baudRate = 115200;
-        camera = std::make_unique<sim::PtyCamera>(options, wire);
-        ASSERT_TRUE(camera->Start()) << camera->Error();
-        ASSERT_EQ(camera->LinkAsComPort(kComNumber), "COM4");
-        ASSERT_EQ(link.Open(ComPortKind, options.baudRate, kComNumber - 1), 1);
+        ASSERT_EQ(ConnectCamera(kComNumber, options, wire), "");
     }
-    void TearDown() override {
-        link.Close();
-        if (camera) camera->Stop();
-    }
+    void TearDown() override { Disconnect(); }
     int CameraLut(int i) {
         return camera->WithCore([i](sim::CameraCore& core) { return core.Lut(i); });
     }
 
-    RecordingPrompt prompt;
-    std::unique_ptr<sim::PtyCamera> camera;
-    ComPort port;
-    SerialLink link{SerialLink::Channels{&port}, nullptr};
-    Command command{link};
     RecordedProgress progress;
 };
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cl/clsimfixture.h"
+#include "support/clsimfixture.h"
 #include "support/stopwatch.h"
 #include "transport/cameralinkseriallibrary.h"
 #include "transport/linkkind.h"

@@ -10,11 +10,11 @@
 
 #include "app/registrysettings.h"
 #include "app/regstore.h"
-#include "cl/clsimfixture.h"
 #include "dialogs/communicationdialog.h"
-#include "dialogs/communicationhost.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "protocol/cameramodel.h"
+#include "support/clsimfixture.h"
+#include "support/recordinghost.h"
 #include "support/tempconfig.h"
 #include "transport/seriallink.h"
 
@@ -22,13 +22,6 @@ namespace vela::test {
 namespace {
 
 using Dlg = CCommunicationDialog;
-
-struct RecordingHost : CommunicationHost {
-    void ReadCameraSettings() override { ++reads; }
-    void SaveSettingFileDialog() override {}
-    void OpenSettingFileDialog() override {}
-    int reads = 0;
-};
 
 // Writes the settings a previous run left, before anything in this process reads them.
 void SaveSettings(std::initializer_list<std::pair<int, std::uint32_t>> values) {

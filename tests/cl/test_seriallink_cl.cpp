@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "cl/clsimfixture.h"
+#include "support/clsimfixture.h"
 #include "support/stopwatch.h"
 #include "transport/seriallink.h"
 

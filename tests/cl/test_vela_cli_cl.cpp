@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "cl/clsimfixture.h"
+#include "support/clsimfixture.h"
 #include "support/runprogram.h"
 
 namespace vela::test {

@@ -14,7 +14,6 @@
 #include "app/configpaths.h"
 #include "camera/gammafile.h"
 #include "camera/settingfile.h"
-#include "camsim/ptycamera.h"
 #include "support/camerafixture.h"
 #include "support/runprogram.h"
 #include "support/stopwatch.h"
@@ -36,9 +35,7 @@ class CliTest : public ::testing::Test {
         options.baudRate = baudRate;
         sim::WireOptions wire;
         wire.failure = fault;
-        m_camera = std::make_unique<sim::PtyCamera>(options, wire);
-        ASSERT_TRUE(m_camera->Start()) << m_camera->Error();
-        ASSERT_EQ(m_camera->LinkAsComPort(3), "COM3");
+        ASSERT_EQ(test::StartPtyCamera(m_camera, 3, options, wire), "");
     }
     long long CameraValue(const std::string& name) {
         return m_camera->WithCore([&](sim::CameraCore& c) { return c.Value(name).value_or(-1); });
@@ -272,9 +269,7 @@ TEST_F(CliLutTest, ACameraThatStopsHalfWayGivesExit3AndARefusalExit1) {
     sim::WireOptions wire;
     wire.failure = sim::FailureMode::HangUp;
     wire.hangUpAfterLines = 1 + 2 * 40;  // the model query, then entries 0 .. 39
-    m_camera = std::make_unique<sim::PtyCamera>(options, wire);
-    ASSERT_TRUE(m_camera->Start()) << m_camera->Error();
-    m_camera->LinkAsComPort(3);
+    ASSERT_EQ(test::StartPtyCamera(m_camera, 3, options, wire), "");
     FillCameraLut(7);
     test::WriteFile(m_file, MonoFile(11));
     const test::Stopwatch watch;
@@ -287,10 +282,7 @@ TEST_F(CliLutTest, ACameraThatStopsHalfWayGivesExit3AndARefusalExit1) {
     for (int i = 40; i < 256; ++i) EXPECT_EQ(CameraLut(i), (i * 7 + 3) % 4096) << i;
 
     // A read that stops half-way writes no file.
-    m_camera->Stop();
-    m_camera = std::make_unique<sim::PtyCamera>(options, wire);
-    ASSERT_TRUE(m_camera->Start()) << m_camera->Error();
-    m_camera->LinkAsComPort(3);
+    ASSERT_EQ(test::StartPtyCamera(m_camera, 3, options, wire), "");
     const std::string out = ConfigDir() + "/half.csv";
     r = Cli({"-p", "COM3", "-b", "9600", "lut", "read", out});
     EXPECT_EQ(r.exitCode, 3) << r.err;
@@ -355,13 +347,12 @@ TEST_F(CliFileTest, SaveThenApplyCopiesACameraAndMatchesTheWindowsFile) {
     EXPECT_EQ(bytes, test::ReadFile(windowFile));
     EXPECT_NE(bytes.find("GA=333\r\n"), std::string::npos) << bytes;
 
-    sim::PtyCamera second;
-    ASSERT_TRUE(second.Start()) << second.Error();
-    ASSERT_EQ(second.LinkAsComPort(4), "COM4");
+    std::unique_ptr<sim::PtyCamera> second;
+    ASSERT_EQ(test::StartPtyCamera(second, 4), "");
     r = Cli({"-p", "COM4", "apply", cliFile});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     for (const char* name : {"GA", "BL", "TS", "LS0"}) {
-        EXPECT_EQ(second.WithCore([&](sim::CameraCore& c) { return c.Value(name); }),
+        EXPECT_EQ(second->WithCore([&](sim::CameraCore& c) { return c.Value(name); }),
                   camera->WithCore([&](sim::CameraCore& c) { return c.Value(name); }))
             << name;
     }
@@ -372,8 +363,8 @@ TEST_F(CliFileTest, SaveThenApplyCopiesACameraAndMatchesTheWindowsFile) {
     EXPECT_EQ(r.exitCode, 1) << r.err;
     EXPECT_NE(r.err.find("GA=5000"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(":2: skipped: nonsense"), std::string::npos) << r.err;
-    EXPECT_EQ(second.WithCore([](sim::CameraCore& c) { return c.Value("BL"); }), 3);
-    second.Stop();
+    EXPECT_EQ(second->WithCore([](sim::CameraCore& c) { return c.Value("BL"); }), 3);
+    second->Stop();
 }
 
 TEST_F(CliFileTest, MissingOrUnwritableFilesExit4) {

@@ -12,17 +12,16 @@
 #include <memory>
 
 #include "app/registrysettings.h"
-#include "camsim/ptycamera.h"
 #include "dialogs/communicationdialog.h"
-#include "dialogs/communicationhost.h"
 #include "dialogs/picturecontrol.h"
-#include "gui/mainwindowfixture.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "mainwindow/spineditbox.h"
 #include "platform/recordingprompt.h"
 #include "platform/scriptedfiledialog.h"
 #include "protocol/controlids.h"
+#include "support/mainwindowfixture.h"
 #include "support/rawpty.h"
+#include "support/recordinghost.h"
 #include "support/tempconfig.h"
 #include "transport/seriallink.h"
 
@@ -55,9 +54,8 @@ void LinkNowhere(int n) {
 class CommunicationTest : public ::testing::Test {
   protected:
     sim::PtyCamera& AddCamera(int comNumber, sim::CameraOptions options = {}) {
-        auto camera = std::make_unique<sim::PtyCamera>(options);
-        EXPECT_TRUE(camera->Start()) << camera->Error();
-        EXPECT_EQ(camera->LinkAsComPort(comNumber), "COM" + std::to_string(comNumber));
+        std::unique_ptr<sim::PtyCamera> camera;
+        EXPECT_EQ(StartPtyCamera(camera, comNumber, options), "");
         cameras.push_back(std::move(camera));
         return *cameras.back();
     }
@@ -256,15 +254,6 @@ TEST_F(CommunicationTest, BaudRateChoiceReopensAtThatRateAndReadsTheCamera) {
 }
 
 // The window alone, on a raw pseudo-terminal, for answers no simulated camera gives.
-struct RecordingHost : CommunicationHost {
-    void ReadCameraSettings() override { ++reads; }
-    void SaveSettingFileDialog() override { ++saves; }
-    void OpenSettingFileDialog() override { ++opens; }
-    int reads = 0;
-    int saves = 0;
-    int opens = 0;
-};
-
 class CommunicationWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {

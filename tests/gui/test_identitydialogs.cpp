@@ -23,11 +23,11 @@
 #include "dialogs/cameraiddialog.h"
 #include "dialogs/label.h"
 #include "dialogs/useriddialog.h"
-#include "gui/mainwindowfixture.h"
 #include "mainwindow/mainmenu.h"
 #include "platform/recordingshellopen.h"
 #include "protocol/command.h"
 #include "protocol/controlids.h"
+#include "support/mainwindowfixture.h"
 #include "support/stopwatch.h"
 #include "support/tempconfig.h"
 #include "transport/linkkind.h"
@@ -46,9 +46,7 @@ std::string Std(const QString& text) {
 class IdentityDialogTest : public ::testing::Test {
   protected:
     void Connect(sim::CameraOptions options = {}, sim::WireOptions wire = {}) {
-        camera = std::make_unique<sim::PtyCamera>(options, wire);
-        ASSERT_TRUE(camera->Start()) << camera->Error();
-        ASSERT_EQ(camera->LinkAsComPort(1), "COM1");
+        ASSERT_EQ(StartPtyCamera(camera, 1, options, wire), "");
         ASSERT_EQ(SerialLink::Instance().Open(ComPortKind, options.baudRate, 0), 1);
     }
     void TearDown() override {

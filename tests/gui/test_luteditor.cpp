@@ -20,10 +20,10 @@
 #include "dialogs/lutdlg.h"
 #include "dialogs/luteditors.h"
 #include "dialogs/progressbardialog.h"
-#include "gui/mainwindowfixture.h"
 #include "mainwindow/paramcombobox.h"
 #include "platform/scriptedfiledialog.h"
 #include "protocol/controlids.h"
+#include "support/mainwindowfixture.h"
 #include "support/tempconfig.h"
 
 namespace vela::test {

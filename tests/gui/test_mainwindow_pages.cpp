@@ -15,7 +15,6 @@
 #include "camera/dialogregistry.h"
 #include "camera/parameterflags.h"
 #include "camera/valuecommit.h"
-#include "gui/mainwindowfixture.h"
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/tabsheetdialog.h"
@@ -24,6 +23,8 @@
 #include "protocol/commandtable.h"
 #include "protocol/controlids.h"
 #include "support/guimessageboxkey.h"
+#include "support/mainwindowfixture.h"
+#include "support/recordingdialog.h"
 #include "transport/commandlog.h"
 #include "transport/seriallink.h"
 
@@ -498,22 +499,13 @@ TEST_F(PagesTest, ClosingWithAnEditInProgressWritesNothingOnTheWayOut) {
     Focus(gain);
     gain->selectAll();
     QTest::keyClicks(gain, QStringLiteral("321"));
-    struct Sent : CommandLogSink {
-        void OnLogLine(const std::string& line) override { lines.push_back(line); }
-        Strings lines;
-    } sent;
+    LogLines sent;
     CommandLog::Instance().Join(&sent);
     dlg.reset();
     CommandLog::Instance().Leave(&sent);
     EXPECT_TRUE(sent.lines.empty()) << sent.lines.front();
     EXPECT_TRUE(camera->ReceivedLines().empty());
 }
-
-struct RecordingDialog : RegisteredDialog {
-    bool HasWindow() const override { return true; }
-    void EnableWindow(bool enable) override { calls.push_back(enable); }
-    std::vector<bool> calls;
-};
 
 TEST_F(PagesTest, RegisteredDialogsAreDisabledDuringTheRead) {
     RecordingDialog other;

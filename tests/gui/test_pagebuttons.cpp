@@ -13,12 +13,12 @@
 #include <QTimer>
 
 #include "app/registrysettings.h"
-#include "gui/mainwindowfixture.h"
 #include "mainwindow/spineditbox.h"
 #include "platform/qt/qtwaitcursor.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
 #include "protocol/controlids.h"
+#include "support/mainwindowfixture.h"
 #include "support/tempconfig.h"
 
 namespace vela::test {
@@ -242,9 +242,8 @@ TEST(CameraReset, EndsTheToolUnaskedWithoutAnAnswerAndTheRunCountsAsANormalEnd) 
     sim::CameraOptions options;
     options.baudRate = 19200;
     options.commandDelayMs = {{"CRS00", 5000}};  // restarts without answering in time
-    sim::PtyCamera camera(options);
-    ASSERT_TRUE(camera.Start()) << camera.Error();
-    ASSERT_EQ(camera.LinkAsComPort(1), "COM1");
+    std::unique_ptr<sim::PtyCamera> camera;
+    ASSERT_EQ(StartPtyCamera(camera, 1, options), "");
 
     QProcess run;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -259,7 +258,7 @@ TEST(CameraReset, EndsTheToolUnaskedWithoutAnAnswerAndTheRunCountsAsANormalEnd) 
     EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
     EXPECT_FALSE(boxes.contains(QStringLiteral("question|"))) << boxes.toStdString();
-    const Strings lines = camera.ReceivedLines();
+    const Strings lines = camera->ReceivedLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "CRS00=1");
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "camera/luttransfer.h"
-#include "gui/mainwindowfixture.h"
 #include "protocol/command.h"
+#include "support/mainwindowfixture.h"
 #include "support/tempconfig.h"
 
 namespace vela::test {

@@ -4,21 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "camsim/ptycamera.h"
-#include "platform/recordingprompt.h"
 #include "protocol/cameramodel.h"
-#include "protocol/command.h"
 #include "protocol/onlinestatusregistry.h"
+#include "support/cameraonport.h"
+#include "support/recorders.h"
 #include "support/stopwatch.h"
-#include "transport/comport.h"
-#include "transport/seriallink.h"
 
 namespace vela {
 namespace {
 
-using Strings = std::vector<std::string>;
+using test::Strings;
 
-class CamsimCommandTest : public ::testing::Test {
+class CamsimCommandTest : public ::testing::Test, protected test::CameraOnPort {
   protected:
     static constexpr int kComNumber = 9;
 
@@ -26,18 +23,9 @@ class CamsimCommandTest : public ::testing::Test {
         sim::CameraOptions options;
         options.baudRate = 115200;
         options.model = "VELA-4K-MONO2";
-        camera = std::make_unique<sim::PtyCamera>(options);
-        ASSERT_TRUE(camera->Start()) << camera->Error();
-        ASSERT_EQ(camera->LinkAsComPort(kComNumber), "COM9");
-        ASSERT_EQ(link.Open(ComPortKind, 115200, kComNumber - 1), 1);
+        ASSERT_EQ(ConnectCamera(kComNumber, options), "");
     }
-    void TearDown() override { link.Close(); }
-
-    RecordingPrompt prompt;
-    std::unique_ptr<sim::PtyCamera> camera;
-    ComPort port;
-    SerialLink link{SerialLink::Channels{&port}, nullptr};
-    Command command{link};
+    void TearDown() override { Disconnect(); }
 };
 
 TEST_F(CamsimCommandTest, WritesAndReadsParameters) {

@@ -2,13 +2,11 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "protocol/ptyfixture.h"
+#include "support/ptyfixture.h"
 #include "support/stopwatch.h"
 
 namespace vela::test {
 namespace {
-
-using Strings = std::vector<std::string>;
 
 // The GUI's 25 ms timer, run on this thread until a line is logged or 5 s have passed.
 void TickUntilLogged(Command& command, const LogLines& log) {

@@ -5,6 +5,7 @@
 
 #include "camera/dialogregistry.h"
 #include "protocol/onlinestatusregistry.h"
+#include "support/recordingdialog.h"
 
 namespace vela {
 namespace {
@@ -79,37 +80,27 @@ TEST(OnlineStatusRegistry, AnUpdaterMayLeaveWhileNotified) {
     EXPECT_EQ(journal.back(), "stays status 1");
 }
 
-class FakeDialog : public RegisteredDialog {
-  public:
-    bool HasWindow() const override { return hasWindow; }
-    void EnableWindow(bool enable) override {
-        enabled = enable;
-        ++calls;
-    }
-    bool hasWindow = true;
-    bool enabled = true;
-    int calls = 0;
-};
+using test::RecordingDialog;
 
 TEST(DialogRegistry, EnableAllSkipsDestroyedWindowsAndReenablesEveryone) {
     DialogRegistry registry;
-    FakeDialog main, comm, destroyed, twice;
+    RecordingDialog main, comm, destroyed, twice;
     comm.enabled = false;  // disabled by the operator's own doing
     destroyed.hasWindow = false;
-    for (FakeDialog* d : {&main, &comm, &destroyed, &twice, &twice}) registry.Register(d);
+    for (RecordingDialog* d : {&main, &comm, &destroyed, &twice, &twice}) registry.Register(d);
     registry.EnableAll(0);
     EXPECT_FALSE(main.enabled);
-    EXPECT_EQ(destroyed.calls, 0);
-    EXPECT_EQ(twice.calls, 2);
+    EXPECT_TRUE(destroyed.calls.empty());
+    EXPECT_EQ(twice.calls.size(), 2u);
     registry.EnableAll(1);
     EXPECT_TRUE(main.enabled);
     EXPECT_TRUE(comm.enabled);
     EXPECT_TRUE(destroyed.enabled);
-    EXPECT_EQ(destroyed.calls, 0);
+    EXPECT_TRUE(destroyed.calls.empty());
     registry.Unregister(&twice);
     EXPECT_EQ(registry.Count(), 3u);
     registry.EnableAll(0);
-    EXPECT_EQ(twice.calls, 4);
+    EXPECT_EQ(twice.calls.size(), 4u);
 }
 
 TEST(Registries, ProcessWideInstances) {

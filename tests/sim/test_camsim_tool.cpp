@@ -5,14 +5,10 @@
 #include <climits>
 #include <string>
 
-#include "camsim/ptycamera.h"
 #include "platform/clock.h"
-#include "platform/recordingprompt.h"
-#include "protocol/command.h"
 #include "protocol/commandtable.h"
+#include "support/cameraonport.h"
 #include "support/stopwatch.h"
-#include "transport/comport.h"
-#include "transport/seriallink.h"
 
 namespace vela {
 namespace {
@@ -58,60 +54,48 @@ TEST(CamsimAgainstToolTest, CommandNamesAndSpinRangesAgree) {
 // The baud search and the baud-rate change as the tool does them, through the real COM
 // port on the camera's pseudo-terminal.
 TEST(CamsimAgainstToolTest, BaudSearchAndSwitchThroughTheComPort) {
-    RecordingPrompt prompt;
+    test::CameraOnPort on;
     sim::CameraOptions options;
     options.baudRate = 38400;
-    sim::PtyCamera camera(options);
-    ASSERT_TRUE(camera.Start()) << camera.Error();
-    ASSERT_EQ(camera.LinkAsComPort(4), "COM4");
-    ComPort port;
-    SerialLink link{SerialLink::Channels{&port}, nullptr};
-    Command command{link};
-
-    ASSERT_EQ(link.Open(ComPortKind, 9600, 3), 1);
+    ASSERT_EQ(test::StartPtyCamera(on.camera, 4, options), "");
+    ASSERT_EQ(on.link.Open(ComPortKind, 9600, 3), 1);
     std::string model;
-    EXPECT_EQ(command.ReadString(kCmdMD, model, 300), 0);
-    EXPECT_EQ(link.SetBaudRate(115200), 1);
-    EXPECT_EQ(command.ReadString(kCmdMD, model, 300), 0);
-    EXPECT_EQ(link.SetBaudRate(38400), 1);
-    EXPECT_EQ(command.ReadString(kCmdMD, model, 2000), 1);
+    EXPECT_EQ(on.command.ReadString(kCmdMD, model, 300), 0);
+    EXPECT_EQ(on.link.SetBaudRate(115200), 1);
+    EXPECT_EQ(on.command.ReadString(kCmdMD, model, 300), 0);
+    EXPECT_EQ(on.link.SetBaudRate(38400), 1);
+    EXPECT_EQ(on.command.ReadString(kCmdMD, model, 2000), 1);
     EXPECT_EQ(model, "VELA-4K-MONO");
-    EXPECT_EQ(camera.GarbledLines(), 2);
+    EXPECT_EQ(on.camera->GarbledLines(), 2);
 
     int code = 0;
-    EXPECT_EQ(command.ReadValue(kCmdCBDRT, code, 2000), 1);
+    EXPECT_EQ(on.command.ReadValue(kCmdCBDRT, code, 2000), 1);
     EXPECT_EQ(code, 4);
-    EXPECT_EQ(command.WriteValue(kCmdCBDRT, 16, 5000), 1);  // answered at the old rate
-    EXPECT_EQ(link.SetBaudRate(115200), 1);
-    EXPECT_EQ(command.WriteValue(kCmdCBDRT, 16, 5000), 1);
-    EXPECT_EQ(command.ReadValue(kCmdCBDRT, code, 2000), 1);
+    EXPECT_EQ(on.command.WriteValue(kCmdCBDRT, 16, 5000), 1);  // answered at the old rate
+    EXPECT_EQ(on.link.SetBaudRate(115200), 1);
+    EXPECT_EQ(on.command.WriteValue(kCmdCBDRT, 16, 5000), 1);
+    EXPECT_EQ(on.command.ReadValue(kCmdCBDRT, code, 2000), 1);
     EXPECT_EQ(code, 16);
-    EXPECT_EQ(camera.WithCore([](sim::CameraCore& c) { return c.BaudRate(); }), 115200);
+    EXPECT_EQ(on.camera->WithCore([](sim::CameraCore& c) { return c.BaudRate(); }), 115200);
     // No message box: the unanswered probes are time-outs, not wrong answers.
-    EXPECT_TRUE(prompt.entries().empty());
-    link.Close();
+    EXPECT_TRUE(on.prompt.entries().empty());
+    on.link.Close();
 }
 
 // The recalibration procedure: start, then one status read after another until it is done.
 TEST(CamsimAgainstToolTest, RecalibrationStatusThroughTheComPort) {
-    RecordingPrompt prompt;
+    test::CameraOnPort on;
     sim::CameraOptions options;
     options.recalibrationMs = 400;
     options.recalibrationResult = 2;
-    sim::PtyCamera camera(options);
-    ASSERT_TRUE(camera.Start()) << camera.Error();
-    ASSERT_EQ(camera.LinkAsComPort(6), "COM6");
-    ComPort port;
-    SerialLink link{SerialLink::Channels{&port}, nullptr};
-    Command command{link};
-    ASSERT_EQ(link.Open(ComPortKind, 9600, 5), 1);
+    ASSERT_EQ(on.ConnectCamera(6, options), "");
 
     const vela::test::Stopwatch start;
-    EXPECT_EQ(command.WriteValue(kCmdPGR, 0, 100000), 1);
+    EXPECT_EQ(on.command.WriteValue(kCmdPGR, 0, 100000), 1);
     int status = 0;
     int zeros = 0;
     while (start.Ms() < 10000) {
-        ASSERT_EQ(command.ReadValue(kCmdPGS, status, 5000), 1);
+        ASSERT_EQ(on.command.ReadValue(kCmdPGS, status, 5000), 1);
         if (status != 0) break;
         ++zeros;
         SleepMs(100);
@@ -120,7 +104,7 @@ TEST(CamsimAgainstToolTest, RecalibrationStatusThroughTheComPort) {
     EXPECT_GE(zeros, 1);
     // The simulated camera counts whole milliseconds.
     EXPECT_GE(start.Ms(), 399u);
-    link.Close();
+    on.link.Close();
 }
 
 }  // namespace

@@ -10,30 +10,13 @@
 #include "protocol/command.h"
 #include "protocol/onlinestatusregistry.h"
 #include "support/rawpty.h"
+#include "support/recorders.h"
 #include "transport/commandlog.h"
 #include "transport/comport.h"
 #include "transport/linkkind.h"
 #include "transport/seriallink.h"
 
 namespace vela::test {
-
-struct LogLines : CommandLogSink {
-    void OnLogLine(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
-
-struct StatusBar : COnlineStatusUpdater {
-    bool HasStatusBarWindow() const override { return true; }
-    void UpdateOnlineStatus(int online) override { updates.push_back(online); }
-    std::vector<int> updates;
-};
-
-struct CountingCursor : WaitCursor {
-    void Begin() override { ++begun; }
-    void End() override { ++ended; }
-    int begun = 0;
-    int ended = 0;
-};
 
 // A Command over a real ComPort whose far end is a RawPty driven by the test.
 class PtyCommandTest : public ::testing::Test {

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "app/registrysettings.h"
-#include "camera/communicationpanel.h"
-#include "camsim/ptycamera.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/recordingprompt.h"
+#include "support/cameraonport.h"
+#include "support/fakecommunicationpanel.h"
+#include "support/recorders.h"
 #include "support/stopwatch.h"
 
 // Readable QStrings in failure messages.
@@ -22,26 +23,12 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace vela::test {
 
-using Strings = std::vector<std::string>;
-
-// Stands in for the Communication window: records what the main window asks of it.
-struct FakeCommunicationPanel : CommunicationPanel {
-    void SetBaudRateSelection(int index) override { baudSelections.push_back(index); }
-    void UpdateControlModeItems() override { ++modeUpdates; }
-    void ShowNormal() override { ++shown; }
-    std::vector<int> baudSelections;
-    int modeUpdates = 0;
-    int shown = 0;
-};
-
 // The main window started against the simulated camera, linked as COM1 (the port a
 // fresh configuration opens).
 class MainWindowTest : public ::testing::Test {
   protected:
     void StartCamera(sim::CameraOptions options = {}, sim::WireOptions wire = {}) {
-        camera = std::make_unique<sim::PtyCamera>(options, wire);
-        ASSERT_TRUE(camera->Start()) << camera->Error();
-        ASSERT_EQ(camera->LinkAsComPort(1), "COM1");
+        ASSERT_EQ(StartPtyCamera(camera, 1, options, wire), "");
     }
     // Constructs the window and runs its start-up; returns the milliseconds it took.
     std::uint32_t StartWindow(int controlMode = 0) {

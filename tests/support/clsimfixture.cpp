@@ -1,4 +1,4 @@
-#include "cl/clsimfixture.h"
+#include "support/clsimfixture.h"
 
 #include <cstdlib>
 #include <filesystem>
