@@ -16,8 +16,7 @@ int ReadParameterRows(Command& command, const CameraModel& model, int controlMod
 
     int queries = 0;
     int acc = 0;
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        const ControlEntry& entry = g_controlTable[row];
+    for (const ControlEntry& entry : ControlRows()) {
         if (!model.Is4K() && !model.Is8K()) continue;
         if (!entry.read) continue;
         if (entry.group == Factory && !factoryRows) continue;

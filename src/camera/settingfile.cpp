@@ -17,8 +17,8 @@ void ShowFileOpenError(const std::string& path) {
 }
 
 const ControlEntry* RowOfCommand(int cmdId) {
-    for (const ControlEntry* row = g_controlTable; row->ctrlId != kControlTerminator; ++row) {
-        if (row->cmdId == cmdId) return row;
+    for (const ControlEntry& row : ControlRows()) {
+        if (row.cmdId == cmdId) return &row;
     }
     return nullptr;
 }
@@ -42,10 +42,10 @@ std::vector<std::string> SettingFileLines(Command& command, CameraModel& model, 
         std::string version;
         if (command.ReadString(kCmdDV, version, kDeviceVersionTimeoutMs)) lines.push_back("DV=" + version);
     }
-    for (const ControlEntry* row = g_controlTable; row->ctrlId != kControlTerminator; ++row) {
-        if (allData && row->group == Factory && !IsFactoryMode(controlMode)) continue;
-        if (row->file != 1) continue;
-        lines.push_back(std::string(g_commandTable[row->cmdId].name) + "=" + std::to_string(row->value));
+    for (const ControlEntry& row : ControlRows()) {
+        if (allData && row.group == Factory && !IsFactoryMode(controlMode)) continue;
+        if (row.file != 1) continue;
+        lines.push_back(std::string(g_commandTable[row.cmdId].name) + "=" + std::to_string(row.value));
     }
     return lines;
 }

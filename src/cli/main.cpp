@@ -293,8 +293,7 @@ int CmdGet(Session& s) {
     std::vector<int> ids;
     if (!ResolveNames(s, s.options().args, ids)) return kUsage;
     if (ids.empty()) {
-        for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-            const ControlEntry& e = g_controlTable[row];
+        for (const ControlEntry& e : ControlRows()) {
             if (e.kind == Button || !e.read || e.group == Action) continue;
             if (e.group == Factory && s.controlMode() != 1) continue;
             ids.push_back(e.cmdId);

@@ -277,10 +277,10 @@ void Command::ShowError(const std::string& text) {
 }
 
 int Command::FindRow(int ctrlId) {
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        if (g_controlTable[row].ctrlId == ctrlId) return row;
-    }
-    return -1;
+    const std::span<ControlEntry> rows = ControlRows();
+    const auto it = std::find_if(rows.begin(), rows.end(),
+                                 [ctrlId](const ControlEntry& entry) { return entry.ctrlId == ctrlId; });
+    return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
 }
 
 int Command::GetDataValue(int ctrlId) {
@@ -312,9 +312,7 @@ int Command::GetSavedDataValue(int ctrlId) {
 }
 
 void Command::SaveDataValues() {
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        g_controlTable[row].savedValue = g_controlTable[row].value;
-    }
+    for (ControlEntry& entry : ControlRows()) entry.savedValue = entry.value;
 }
 
 int Command::ToCmdId(int ctrlId) {
@@ -327,8 +325,8 @@ int Command::ToCmdId(int ctrlId) {
 }
 
 int Command::ToCtrlId(int cmdId) {
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        if (g_controlTable[row].cmdId == cmdId) return g_controlTable[row].ctrlId;
+    for (const ControlEntry& entry : ControlRows()) {
+        if (entry.cmdId == cmdId) return entry.ctrlId;
     }
     ShowMessage("Unexpected error occurred in ToCtrlId(): Command id is " + std::to_string(cmdId));
     return -1;
@@ -362,8 +360,8 @@ int Command::IsValueParam(int row) const {
 int Command::CountValueParams() {
     if (m_valueParamCount < 0) {
         m_valueParamCount = 0;
-        for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-            m_valueParamCount += IsValueParam(row);
+        for (std::size_t row = 0; row < ControlRows().size(); ++row) {
+            m_valueParamCount += IsValueParam(static_cast<int>(row));
         }
     }
     return m_valueParamCount;
@@ -372,8 +370,9 @@ int Command::CountValueParams() {
 int Command::CountUserValueParams() {
     if (m_userValueParamCount < 0) {
         m_userValueParamCount = 0;
-        for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-            if (IsValueParam(row) && g_controlTable[row].group == User) ++m_userValueParamCount;
+        const std::span<ControlEntry> rows = ControlRows();
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            if (IsValueParam(static_cast<int>(row)) && rows[row].group == User) ++m_userValueParamCount;
         }
     }
     return m_userValueParamCount;
