@@ -66,6 +66,20 @@ bool IsWrite(const std::string& line) {
     return line.find('=') != std::string::npos;
 }
 
+// WrongName: each NAME=value answer carries the next command's name (the last wraps to the first).
+void RenameToNextCommand(std::vector<std::string>& answers) {
+    const std::vector<std::string>& names = CameraCore::CommandNames();
+    for (std::string& a : answers) {
+        const std::size_t eq = a.find('=');
+        if (eq == std::string::npos) continue;
+        auto it = std::find(names.begin(), names.end(), a.substr(0, eq));
+        if (it == names.end()) continue;
+        ++it;
+        if (it == names.end()) it = names.begin();
+        a = *it + a.substr(eq);
+    }
+}
+
 }  // namespace
 
 const std::vector<FailureModeName>& FailureModeNames() {
@@ -421,14 +435,7 @@ void PtyCamera::HandleBytes(const char* data, std::size_t length, int slaveBaud)
             m_garbling = false;
             ++m_garbledLines;
             Trace("line at " + std::to_string(slaveBaud) + " bit/s, camera at " + std::to_string(rate));
-            if (Wire().mismatchGarbage) {
-                std::string noise;
-                for (int k = 0; k < 3; ++k) {
-                    m_random = m_random * 1103515245u + 12345u;
-                    noise += static_cast<char>(0x80 | ((m_random >> 16) & 0x7F));
-                }
-                SendBytes(noise, rate, false);
-            }
+            if (Wire().mismatchGarbage) SendBytes(Noise(3), rate, false);
             continue;
         }
         // CR alone ends a line too, for terminals that send only CR on Enter; the LF of a
@@ -461,120 +468,120 @@ void PtyCamera::HandleBytes(const char* data, std::size_t length, int slaveBaud)
     }
 }
 
+// Each fault acts at the step of an answer where a camera would show it: on arrival
+// (HangUp, Silent), in what is answered (Garbage, OverlongLine, RefuseWrites), in the names
+// (WrongName) or on the wire (SplitAnswers, OverlongLine).
 void PtyCamera::Answer(const std::string& line) {
-    WireOptions wire = Wire();
+    const WireOptions wire = Wire();
+    RecordReceived(line);
+    if (HangUpDue(wire)) {
+        HangUpNow();
+        return;
+    }
+    if (wire.failure == FailureMode::Silent) return;
+
+    Reply reply = ComposeReply(line, wire);
+    TimeReply(reply, line, wire.paceBytes);
+    if (!SleepMs(reply.delayMs)) return;
+    if (wire.failure == FailureMode::WrongName && !IsWrite(line)) RenameToNextCommand(reply.lines);
+    for (const std::string& answer : reply.lines) {
+        if (!SendAnswer(answer, reply.baud, wire)) return;
+    }
+    ApplyPendingBaudRate();
+
+    // HangUp closes only when the next line comes: closing the master now would throw
+    // away the answer the tool has not read yet.
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    ++m_answeredLines;
+}
+
+void PtyCamera::RecordReceived(const std::string& line) {
     {
         std::lock_guard<std::mutex> lock(m_wireMutex);
         m_received.push_back(line);
     }
     m_receivedChanged.notify_all();
     Trace("rx " + Printed(line));
+}
 
-    if (wire.failure == FailureMode::HangUp) {
-        int answered = 0;
-        {
-            std::lock_guard<std::mutex> lock(m_wireMutex);
-            answered = m_answeredLines;
-        }
-        if (answered >= wire.hangUpAfterLines) {
-            HangUpNow();
-            return;
-        }
-    }
+bool PtyCamera::HangUpDue(const WireOptions& wire) const {
+    if (wire.failure != FailureMode::HangUp) return false;
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    return m_answeredLines >= wire.hangUpAfterLines;
+}
 
-    int delayMs = -1;  // -1: the core was not asked; the plain processing delay applies
-    std::vector<std::string> answers;
+PtyCamera::Reply PtyCamera::ComposeReply(const std::string& line, const WireOptions& wire) {
     switch (wire.failure) {
-        case FailureMode::Silent:
-            return;
-        case FailureMode::Garbage: {
-            std::string noise;
-            for (int k = 0; k < 12; ++k) {
-                m_random = m_random * 1103515245u + 12345u;
-                noise += static_cast<char>(0x80 | ((m_random >> 16) & 0x7F));
-            }
-            answers.push_back(noise);
-            break;
-        }
+        case FailureMode::Garbage:
+            return {{Noise(12)}};
         case FailureMode::OverlongLine: {
             std::string text;
             for (int k = 0; k < std::max(wire.overlongLength, 1); ++k)
                 text += static_cast<char>('0' + k % 10);
-            answers.push_back(text);
-            break;
+            return {{text}};
         }
         case FailureMode::RefuseWrites:
-            if (IsWrite(line)) {
-                answers.push_back("ERROR");
-                break;
-            }
-            [[fallthrough]];
-        default: {
-            std::lock_guard<std::mutex> lock(m_coreMutex);
-            answers = m_core.HandleLine(line);
-            delayMs = m_core.AnswerDelayMs();
-            if (!m_core.LastError().empty()) Trace("refused: " + m_core.LastError());
+            if (IsWrite(line)) return {{"ERROR"}};
             break;
-        }
+        default:
+            break;
     }
-    int baud = 0;
+    std::lock_guard<std::mutex> lock(m_coreMutex);
+    Reply reply{m_core.HandleLine(line)};
+    reply.delayMs = m_core.AnswerDelayMs();
+    if (!m_core.LastError().empty()) Trace("refused: " + m_core.LastError());
+    return reply;
+}
+
+void PtyCamera::TimeReply(Reply& reply, const std::string& line, bool paced) {
     {
         std::lock_guard<std::mutex> lock(m_coreMutex);
-        baud = m_core.BaudRate();
-        if (delayMs < 0) delayMs = std::max(0, m_core.Options().processingDelayMs);
+        reply.baud = m_core.BaudRate();
+        if (reply.delayMs < 0) reply.delayMs = std::max(0, m_core.Options().processingDelayMs);
     }
-    if (wire.paceBytes) {
+    if (paced) {
         // The line itself took its time on the wire before the camera had it whole.
-        delayMs += static_cast<int>((line.size() + 2) * 10 * 1000 / static_cast<std::size_t>(baud));
+        reply.delayMs +=
+            static_cast<int>((line.size() + 2) * 10 * 1000 / static_cast<std::size_t>(reply.baud));
     }
-    if (!SleepMs(delayMs)) return;
+}
 
-    if (wire.failure == FailureMode::WrongName && !IsWrite(line)) {
-        const std::vector<std::string>& names = CameraCore::CommandNames();
-        for (std::string& a : answers) {
-            std::size_t eq = a.find('=');
-            if (eq == std::string::npos) continue;
-            auto it = std::find(names.begin(), names.end(), a.substr(0, eq));
-            if (it == names.end()) continue;
-            ++it;
-            if (it == names.end()) it = names.begin();
-            a = *it + a.substr(eq);
-        }
-    }
-
-    for (const std::string& a : answers) {
-        // Logged first, so that whoever has read the answer finds it in SentLines().
-        {
-            std::lock_guard<std::mutex> lock(m_wireMutex);
-            m_sent.push_back(a);
-        }
-        std::string bytes = a;
-        if (wire.failure != FailureMode::OverlongLine) bytes += "\r\n";
-        bool ok = true;
-        if (wire.failure == FailureMode::SplitAnswers) {
-            for (std::size_t i = 0; ok && i < bytes.size(); i += 3) {
-                if (i > 0 && !SleepMs(wire.splitPauseMs)) return;
-                ok = SendBytes(bytes.substr(i, 3), baud, wire.paceBytes);
-            }
-        } else {
-            ok = SendBytes(bytes, baud, wire.paceBytes);
-        }
-        Trace("tx " + Printed(a) + (ok ? "" : " (lost: no one has the line open)"));
-    }
-
-    // A baud-rate change takes effect once its answer went out at the old rate.
+bool PtyCamera::SendAnswer(const std::string& answer, int baud, const WireOptions& wire) {
+    // Logged first, so that whoever has read the answer finds it in SentLines().
     {
-        std::lock_guard<std::mutex> lock(m_coreMutex);
-        if (m_core.PendingBaudRate() != 0) {
-            Trace("now at " + std::to_string(m_core.PendingBaudRate()) + " bit/s");
-            m_core.ApplyPendingBaudRate();
-        }
+        std::lock_guard<std::mutex> lock(m_wireMutex);
+        m_sent.push_back(answer);
     }
+    std::string bytes = answer;
+    if (wire.failure != FailureMode::OverlongLine) bytes += "\r\n";
+    bool ok = true;
+    if (wire.failure == FailureMode::SplitAnswers) {
+        for (std::size_t i = 0; ok && i < bytes.size(); i += 3) {
+            if (i > 0 && !SleepMs(wire.splitPauseMs)) return false;
+            ok = SendBytes(bytes.substr(i, 3), baud, wire.paceBytes);
+        }
+    } else {
+        ok = SendBytes(bytes, baud, wire.paceBytes);
+    }
+    Trace("tx " + Printed(answer) + (ok ? "" : " (lost: no one has the line open)"));
+    return true;
+}
 
-    // HangUp closes only when the next line comes: closing the master now would throw
-    // away the answer the tool has not read yet.
-    std::lock_guard<std::mutex> lock(m_wireMutex);
-    ++m_answeredLines;
+// A baud-rate change takes effect once its answer went out at the old rate.
+void PtyCamera::ApplyPendingBaudRate() {
+    std::lock_guard<std::mutex> lock(m_coreMutex);
+    if (m_core.PendingBaudRate() == 0) return;
+    Trace("now at " + std::to_string(m_core.PendingBaudRate()) + " bit/s");
+    m_core.ApplyPendingBaudRate();
+}
+
+std::string PtyCamera::Noise(int length) {
+    std::string noise;
+    for (int k = 0; k < length; ++k) {
+        m_random = m_random * 1103515245u + 12345u;
+        noise += static_cast<char>(0x80 | ((m_random >> 16) & 0x7F));
+    }
+    return noise;
 }
 
 }  // namespace vela::sim

@@ -104,9 +104,30 @@ class PtyCamera {
     }
 
   private:
+    // What the camera sends back for one line, and when.
+    struct Reply {
+        std::vector<std::string> lines;
+        int delayMs = -1;  // -1: the core was not asked; its plain processing delay applies
+        int baud = 0;      // the rate the reply goes out at
+    };
+
     void Serve();
     void HandleBytes(const char* data, std::size_t length, int slaveBaud);
     void Answer(const std::string& line);
+    void RecordReceived(const std::string& line);
+    // HangUp: true when the lines to answer are used up, so this one closes the line.
+    bool HangUpDue(const WireOptions& wire) const;
+    // The lines of the reply: made up by Garbage, OverlongLine and RefuseWrites (for a
+    // write), else the core's answer with its delay.
+    Reply ComposeReply(const std::string& line, const WireOptions& wire);
+    // Settles the reply's rate and its delay, which on a paced wire includes the line's own time.
+    void TimeReply(Reply& reply, const std::string& line, bool paced);
+    // One answer line with its line end (none for OverlongLine), whole or in SplitAnswers
+    // pieces; false when Stop came during a pause between pieces.
+    bool SendAnswer(const std::string& answer, int baud, const WireOptions& wire);
+    void ApplyPendingBaudRate();
+    // `length` bytes with the top bit set: what a wrong rate or the Garbage fault shows.
+    std::string Noise(int length);
     bool SendBytes(const std::string& bytes, int baud, bool pace);
     bool SleepMs(int ms);  // false when Stop was asked meanwhile
     int SlaveBaudRate() const;
