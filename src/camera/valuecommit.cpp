@@ -19,7 +19,11 @@ int SendChangedValues(Command& command) {
 }
 
 CommitResult CommitOrRollBack(Command& command, int ctrlId) {
-    if (SendChangedValues(command) == 1) {
+    return SettleChange(command, ctrlId, SendChangedValues(command) == 1);
+}
+
+CommitResult SettleChange(Command& command, int ctrlId, bool answered) {
+    if (answered) {
         command.SaveDataValues();
         return {true, command.GetDataValue(ctrlId)};
     }

@@ -20,4 +20,8 @@ struct CommitResult {
 // back to its saved value, so the window shows what the camera still holds.
 CommitResult CommitOrRollBack(Command& command, int ctrlId);
 
+// The same rule for a change its caller has sent its own way: `answered` is whether the
+// camera took it.
+CommitResult SettleChange(Command& command, int ctrlId, bool answered);
+
 }  // namespace vela

@@ -2,7 +2,6 @@
 // written to the camera at once, then either saved or rolled back to the saved value.
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QSignalBlocker>
 #include <QString>
 #include <algorithm>
 
@@ -223,13 +222,9 @@ void CCtrlToolDlg::ComboChanged(int ctrlId) {
             const int value = GetControlValue(kSensorSelect);
             command.SetDataValue(kSensorSelect, value);
             ShowChangedValues();
-            if (command.WriteValue(kCmdSS, value, kSensorSelectTimeoutMs)) {
-                command.SaveDataValues();
-            } else {
-                const int prev = command.GetSavedDataValue(kSensorSelect);
-                command.SetDataValue(kSensorSelect, prev);
-                SelectComboItem(*this, kSensorSelect, prev);
-            }
+            const CommitResult result = SettleChange(
+                command, kSensorSelect, command.WriteValue(kCmdSS, value, kSensorSelectTimeoutMs));
+            if (!result.committed) SelectComboItem(*this, kSensorSelect, result.value);
             return;
         }
         default:

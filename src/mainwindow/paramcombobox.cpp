@@ -20,8 +20,7 @@ void ParamComboBox::AddItems(const QStringList& items) {
 }
 
 void ParamComboBox::SelectQuiet(int index) {
-    const QSignalBlocker block(this);
-    setCurrentIndex(index >= 0 && index < count() ? index : -1);
+    SelectComboQuiet(this, index);
 }
 
 void ParamComboBox::SetChangeHandler(std::function<void(int)> handler) {
@@ -70,10 +69,6 @@ void ParamComboBox::OnActivated(int index) {
 }
 
 void SelectComboQuiet(QComboBox* combo, int index) {
-    if (auto* param = qobject_cast<ParamComboBox*>(combo)) {
-        param->SelectQuiet(index);
-        return;
-    }
     const QSignalBlocker block(combo);
     combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
 }
