@@ -1,11 +1,10 @@
+// The online indication: which windows hear of a state change, and in which order.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "camera/dialogregistry.h"
 #include "protocol/onlinestatusregistry.h"
-#include "support/recordingdialog.h"
 
 namespace vela {
 namespace {
@@ -80,32 +79,8 @@ TEST(OnlineStatusRegistry, AnUpdaterMayLeaveWhileNotified) {
     EXPECT_EQ(journal.back(), "stays status 1");
 }
 
-using test::RecordingDialog;
-
-TEST(DialogRegistry, EnableAllSkipsDestroyedWindowsAndReenablesEveryone) {
-    DialogRegistry registry;
-    RecordingDialog main, comm, destroyed, twice;
-    comm.enabled = false;  // disabled by the operator's own doing
-    destroyed.hasWindow = false;
-    for (RecordingDialog* d : {&main, &comm, &destroyed, &twice, &twice}) registry.Register(d);
-    registry.EnableAll(0);
-    EXPECT_FALSE(main.enabled);
-    EXPECT_TRUE(destroyed.calls.empty());
-    EXPECT_EQ(twice.calls.size(), 2u);
-    registry.EnableAll(1);
-    EXPECT_TRUE(main.enabled);
-    EXPECT_TRUE(comm.enabled);
-    EXPECT_TRUE(destroyed.enabled);
-    EXPECT_TRUE(destroyed.calls.empty());
-    registry.Unregister(&twice);
-    EXPECT_EQ(registry.Count(), 3u);
-    registry.EnableAll(0);
-    EXPECT_EQ(twice.calls.size(), 4u);
-}
-
-TEST(Registries, ProcessWideInstances) {
+TEST(OnlineStatusRegistry, ProcessWideInstances) {
     EXPECT_EQ(&OnlineStatusRegistry::Instance(), &OnlineStatusRegistry::Instance());
-    EXPECT_EQ(&DialogRegistry::Instance(), &DialogRegistry::Instance());
     EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());
 }
 
