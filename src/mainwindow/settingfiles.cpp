@@ -1,7 +1,5 @@
 // The main window's side of setting files and flash areas: the file dialogs, the area
 // selection, and the page refreshes around the camera procedures.
-#include <filesystem>
-
 #include "app/registrysettings.h"
 #include "camera/flashareas.h"
 #include "camera/settingfile.h"
@@ -60,11 +58,7 @@ int CCtrlToolDlg::LoadSettingFile(const std::string& path) {
 
 void CCtrlToolDlg::SaveSettingFileDialog(SettingFileKind kind) {
     const FileDialogResult result = RunCameraFileDialog(FileDialogRequest::Mode::Save, "Save As");
-    if (!result.ok()) return;
-    std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::symlink_status(result.path, ec))) {
-        if (!AskYesNo(result.path + "\nThis file already exists." + "\nReplace existing file?")) return;
-    }
+    if (!result.ok() || !ConfirmReplace(result.path)) return;
     SaveSettingFile(result.path, kind);
     RememberCameraFileFolder(result.path);
 }

@@ -36,8 +36,9 @@ FileDialogResult RunFileDialog(const FileDialogRequest& request) {
 }
 
 bool ConfirmReplace(const std::string& path) {
+    // A link whose target is gone still names a file the save would write through.
     std::error_code error;
-    return !std::filesystem::exists(path, error) ||
+    return !std::filesystem::exists(std::filesystem::symlink_status(path, error)) ||
            AskYesNo(path + "\nThis file already exists." + "\nReplace existing file?");
 }
 
