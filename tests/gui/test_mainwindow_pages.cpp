@@ -70,8 +70,7 @@ const int kNeverShown[] = {kExposureAuto,    kExposureAutoMax,     kExposureAuto
 
 TEST_F(PagesTest, EveryBoundControlExistsOnOnePage) {
     int found = 0;
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        const ControlEntry& entry = g_controlTable[row];
+    for (const ControlEntry& entry : ControlRows()) {
         int pages = 0;
         for (int p = 0; p < dlg->PageCount(); ++p) pages += dlg->Page(p)->ControlById(entry.ctrlId) ? 1 : 0;
         EXPECT_EQ(pages, 1) << entry.ctrlId;

@@ -32,8 +32,7 @@ TEST(CamsimAgainstToolTest, CommandNamesAndSpinRangesAgree) {
         return a.size() == 1 ? a[0] : std::string("<") + std::to_string(a.size()) + " lines>";
     };
     int spinRows = 0;
-    for (int row = 0; g_controlTable[row].ctrlId != kControlTerminator; ++row) {
-        const ControlEntry& e = g_controlTable[row];
+    for (const ControlEntry& e : ControlRows()) {
         const std::string name = g_commandTable[e.cmdId].name;
         if (e.kind == Button) continue;
         EXPECT_EQ(ask(name + "?").rfind(name + "=", 0), 0u) << name;
