@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -158,7 +160,16 @@ bool PtyCamera::Start() {
             cfsetospeed(&t, SpeedOf(baud));
             tcsetattr(slave, TCSANOW, &t);
         }
-        ::close(slave);
+        // Opened before the watch, so our own descriptor is not counted as a client.
+        m_watchFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (m_watchFd >= 0 && inotify_add_watch(m_watchFd, name, IN_OPEN | IN_CLOSE) >= 0) {
+            m_keeperFd = slave;
+            m_clients = 0;
+        } else {
+            if (m_watchFd >= 0) ::close(m_watchFd);
+            m_watchFd = -1;
+            ::close(slave);
+        }
     }
     int flags = fcntl(fd, F_GETFL);
     fcntl(fd, F_SETFL, flags | O_NONBLOCK);
@@ -182,6 +193,7 @@ void PtyCamera::Stop() {
     }
     if (m_thread.joinable()) m_thread.join();
     m_running = false;
+    CloseKeeper();
     if (m_masterFd >= 0) {
         ::close(m_masterFd);
         m_masterFd = -1;
@@ -355,7 +367,9 @@ bool PtyCamera::SendBytes(const std::string& bytes, int baud, bool pace) {
     auto next = Clock::now();
     std::size_t i = 0;
     while (i < bytes.size()) {
+        TakeClientEvents();
         if (m_stop.load() || m_masterFd < 0) return false;
+        if (m_keeperFd >= 0 && m_clients == 0) return false;
         std::size_t chunk = bytes.size() - i;
         if (pace) {
             std::this_thread::sleep_until(next);
@@ -382,16 +396,47 @@ bool PtyCamera::SendBytes(const std::string& bytes, int baud, bool pace) {
 void PtyCamera::HangUpNow() {
     Trace("hanging up");
     m_hungUp = true;
+    CloseKeeper();
     ::close(m_masterFd);
     m_masterFd = -1;
+}
+
+void PtyCamera::TakeClientEvents() {
+    if (m_watchFd < 0) return;
+    alignas(inotify_event) char buffer[4096];
+    ssize_t n = 0;
+    while ((n = ::read(m_watchFd, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at < n;) {
+            inotify_event event{};
+            std::memcpy(&event, buffer + at, sizeof event);
+            at += static_cast<ssize_t>(sizeof event + event.len);
+            if ((event.mask & IN_OPEN) != 0) ++m_clients;
+            if ((event.mask & IN_CLOSE) == 0 || m_clients == 0) continue;
+            if (--m_clients > 0) continue;
+            ::ioctl(m_keeperFd, TIOCNXCL);
+            ::tcflush(m_keeperFd, TCIFLUSH);
+            m_partial.clear();
+            m_partialLength = 0;
+            Trace("the line was closed");
+        }
+    }
+}
+
+void PtyCamera::CloseKeeper() {
+    if (m_watchFd >= 0) ::close(m_watchFd);
+    if (m_keeperFd >= 0) ::close(m_keeperFd);
+    m_watchFd = m_keeperFd = -1;
+    m_clients = 0;
 }
 
 void PtyCamera::Serve() {
     char buffer[512];
     while (!m_stop.load() && m_masterFd >= 0) {
-        pollfd p[2] = {{m_masterFd, POLLIN, 0}, {m_wakeFd[0], POLLIN, 0}};
-        int r = ::poll(p, 2, 200);
+        pollfd p[3] = {{m_masterFd, POLLIN, 0}, {m_wakeFd[0], POLLIN, 0}, {m_watchFd, POLLIN, 0}};
+        int r = ::poll(p, m_watchFd >= 0 ? 3 : 2, 200);
         if (m_stop.load()) break;
+        // An open is seen before the bytes its opener writes, a close before the answer.
+        TakeClientEvents();
         if (r < 0) {
             if (errno == EINTR) continue;
             break;

@@ -133,6 +133,11 @@ class PtyCamera {
     int SlaveBaudRate() const;
     void Trace(const std::string& text);
     void HangUpNow();
+    // Counts the slave's opens and closes by others; when the last one closes, clears the
+    // exclusive flag it may have left (a client killed outright never clears it) and drops
+    // the answers no one will read. Runs on the serving thread before every read and write.
+    void TakeClientEvents();
+    void CloseKeeper();
 
     CameraCore m_core;
     mutable std::mutex m_coreMutex;
@@ -145,6 +150,12 @@ class PtyCamera {
     mutable std::condition_variable m_receivedChanged;
 
     int m_masterFd = -1;
+    // Our own descriptor of the slave, kept so that the exclusive flag can be cleared: no
+    // one can open an exclusive slave to clear it, and it outlives its setter. -1 when the
+    // opens cannot be watched; the line then works as before, without the clearing.
+    int m_keeperFd = -1;
+    int m_watchFd = -1;  // inotify on the slave: the others' opens and closes
+    int m_clients = 0;   // the others' open descriptions of the slave
     int m_wakeFd[2] = {-1, -1};
     std::string m_slavePath;
     std::string m_linkPath;

@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/prompt.h"
+#include "platform/stoprequest.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
 
@@ -66,6 +67,7 @@ int ReadCurrentArea(Command& command, int& area, int timeoutMs) {
 int StoreAllAreas(Command& command, int timeoutMs) {
     int failures = 0;
     for (int area = kAreaCount - 1; area >= 0; --area) {
+        if (StopRequested()) return failures + area + 1;
         SleepMs(kStoreAllSpacingMs);
         if (StoreArea(command, area, timeoutMs) != 1) ++failures;
     }

@@ -1,5 +1,6 @@
 #include "camera/luttransfer.h"
 
+#include "platform/stoprequest.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
 
@@ -17,6 +18,10 @@ int ReadLutTable(Command& command, LutTable& table, LutTransferProgress& progres
     progress.SetPos(0);
     int result = 1;
     for (int i = 0; i < kLutSize; ++i) {
+        if (StopRequested()) {
+            result = 0;
+            break;
+        }
         command.WriteValue(kCmdLUTI, i, kLutTransferTimeoutMs);
         int value = 0;
         if (command.ReadValue(kCmdLUTD, value, kLutTransferTimeoutMs) != 1) {
@@ -38,6 +43,10 @@ int WriteLutTable(Command& command, const LutTable& table, LutTransferProgress& 
     progress.SetPos(0);
     int written = kLutSize;
     for (int i = 0; i < kLutSize; ++i) {
+        if (StopRequested()) {
+            if (written == kLutSize) written = i;
+            break;
+        }
         bool ok = command.WriteValue(kCmdLUTI, i, kLutTransferTimeoutMs) == 1;
         // Stopping, a LUTD after a failed LUTI is not sent: it would land on the entry before.
         if (ok || onFailure == LutWriteFailure::RunToEnd)

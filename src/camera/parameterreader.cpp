@@ -1,5 +1,6 @@
 #include "camera/parameterreader.h"
 
+#include "platform/stoprequest.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
@@ -17,6 +18,7 @@ int ReadParameterRows(Command& command, const CameraModel& model, int controlMod
     int queries = 0;
     int acc = 0;
     for (const ControlEntry& entry : ControlRows()) {
+        if (StopRequested()) break;
         if (!model.Is4K() && !model.Is8K()) continue;
         if (!entry.read) continue;
         if (entry.group == Factory && !factoryRows) continue;

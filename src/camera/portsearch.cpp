@@ -1,6 +1,7 @@
 #include "camera/portsearch.h"
 
 #include "platform/prompt.h"
+#include "platform/stoprequest.h"
 #include "protocol/cameramodel.h"
 #include "protocol/onlinestatusregistry.h"
 #include "transport/seriallink.h"
@@ -8,7 +9,7 @@
 namespace vela {
 
 int SearchCameraPort(SerialLink& link, CameraModel& model, OnlineStatusRegistry& status) {
-    for (int index = 0; index < kPortSearchCount; ++index) {
+    for (int index = 0; index < kPortSearchCount && !StopRequested(); ++index) {
         // A port that fails to open has said so itself; a silent one costs the query's time-out.
         if (link.SelectPort(index) == 1 && model.Read() == 1) {
             status.SetOnline();

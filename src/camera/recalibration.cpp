@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "platform/clock.h"
+#include "platform/stoprequest.h"
 #include "platform/waitcursor.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
@@ -51,6 +52,10 @@ RecalibrationResult RunRecalibration(Command& command, const Recalibration& reca
     const std::uint32_t start = TickCount();
     for (;;) {
         pause(timing.pollIntervalMs);
+        if (StopRequested()) {
+            result.outcome = RecalibrationOutcome::Stopped;
+            return result;
+        }
         int status = 0;
         ++result.statusReads;
         if (command.ReadValue(recalibration.statusCmdId, status, timing.statusTimeoutMs) != 1) {

@@ -40,9 +40,10 @@ struct RecalibrationTiming {
 };
 
 enum class RecalibrationOutcome {
-    Finished,     // the camera reported a result
-    NoAnswer,     // a status read failed
-    StillRunning  // the status was still 0 when the time ran out
+    Finished,      // the camera reported a result
+    NoAnswer,      // a status read failed
+    StillRunning,  // the status was still 0 when the time ran out
+    Stopped        // the run was asked to end while waiting
 };
 
 struct RecalibrationResult {

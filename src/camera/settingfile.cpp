@@ -5,6 +5,7 @@
 #include "camera/parameterreader.h"
 #include "platform/atomicfile.h"
 #include "platform/prompt.h"
+#include "platform/stoprequest.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
@@ -122,8 +123,21 @@ SettingLineAction ClassifySettingLine(const std::string& line, int controlMode) 
     return action;
 }
 
+namespace {
+
+// 1 when `write` put its line on the wire (whatever the answer), 0 when it was not sent.
+template <class Write>
+int SentOne(Command& command, Write write) {
+    const std::uint64_t before = command.LinesWritten();
+    write();
+    return command.LinesWritten() != before ? 1 : 0;
+}
+
+}  // namespace
+
 int LoadSettingFile(const std::string& path, Command& command, CameraModel& model, int controlMode,
-                    ParameterReadProgress& progress) {
+                    ParameterReadProgress& progress, int* linesSent) {
+    int sent = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     struct stat st {};
     // A folder opens for reading on Linux but is no file.
@@ -141,7 +155,7 @@ int LoadSettingFile(const std::string& path, Command& command, CameraModel& mode
     progress.Start(kLoadingSettingFileMessage);
     SettingFileLineReader reader(file);
     std::string piece;
-    for (long long k = 0; reader.Next(piece); ++k) {
+    for (long long k = 0; !StopRequested() && reader.Next(piece); ++k) {
         // The file may have grown since it was counted.
         progress.SetPos(total > 0 && k < total ? static_cast<int>(100 * k / total) : 100);
         progress.DrainMessages();
@@ -151,7 +165,8 @@ int LoadSettingFile(const std::string& path, Command& command, CameraModel& mode
             case SettingLineAction::DeviceVersion:
                 break;
             case SettingLineAction::Model:
-                command.WriteString(kCmdMD00, action.text, kSettingFileModelTimeoutMs);
+                sent += SentOne(
+                    command, [&] { command.WriteString(kCmdMD00, action.text, kSettingFileModelTimeoutMs); });
                 model.Read();
                 break;
             case SettingLineAction::NoControl:
@@ -159,7 +174,9 @@ int LoadSettingFile(const std::string& path, Command& command, CameraModel& mode
                 break;
             case SettingLineAction::Value:
                 // Taken over even when the camera refuses it, so the pages show the file.
-                command.WriteValue(action.cmdId, action.value, kSettingFileValueTimeoutMs);
+                sent += SentOne(command, [&] {
+                    command.WriteValue(action.cmdId, action.value, kSettingFileValueTimeoutMs);
+                });
                 command.SetDataValue(action.ctrlId, action.value);
                 break;
         }
@@ -167,6 +184,7 @@ int LoadSettingFile(const std::string& path, Command& command, CameraModel& mode
     std::fclose(file);
     command.SaveDataValues();
     progress.Finish();
+    if (linesSent) *linesSent = sent;
     return 1;
 }
 

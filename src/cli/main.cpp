@@ -24,6 +24,7 @@
 #include "cli/names.h"
 #include "cli/options.h"
 #include "platform/prompt.h"
+#include "platform/stoprequest.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
@@ -166,6 +167,7 @@ class Session {
             }
         }
         if (m_link.Open(m_kind, rate, m_port) != 1) {
+            if (StopRequested()) return Stopped("before the port was open");
             Message(m_kind == ComPortKind
                         ? "cannot open port " + PortName() + ": busy, missing or not permitted (reason above)"
                         : "cannot open port " + PortName() + " of the " + KindName(m_kind) + " library");
@@ -173,6 +175,7 @@ class Session {
         }
         if (m_model.Read() == 1) return kDone;
         if (m_options.baudRate == 0 && ProbeBaudRates(m_link, m_model, [](int) {}) == 1) return kDone;
+        if (StopRequested()) return Stopped("before the camera answered");
         Message("no answer from the camera on " + PortName());
         return kNoAnswer;
     }
@@ -180,12 +183,19 @@ class Session {
     // The exit code of a failed transaction: an answer that was not the expected one is
     // a refusal, none at all is silence.
     int Failure(const std::string& what) const {
+        if (StopRequested()) return Stopped("before " + what);
         if (!m_tap.LastWasAnswer()) {
             Message("no answer from the camera to " + what);
             return kNoAnswer;
         }
         Message("the camera refused " + what + ": " + m_tap.LastAnswer());
         return kRefused;
+    }
+
+    // A run ended by a signal: what was done, and 128 + the signal's number.
+    int Stopped(const std::string& done) const {
+        Message("stopped by " + SignalName(StopSignal()) + (done.empty() ? "" : ": " + done));
+        return 128 + StopSignal();
     }
 
     void Message(const std::string& text) const {
@@ -422,7 +432,7 @@ int CmdSend(Session& s) {
     std::string answer;
     char buffer[256];
     std::uint32_t wait = static_cast<std::uint32_t>(s.timeout());
-    for (;;) {
+    while (!StopRequested()) {
         const int n = s.link().Read(buffer, sizeof buffer, wait);
         if (n <= 0) break;
         answer.append(buffer, static_cast<std::size_t>(n));
@@ -456,6 +466,8 @@ int CmdSave(Session& s) {
     TextProgress progress(s.options().quiet);
     ReadParameterRows(s.command(), s.model(), s.controlMode(), progress);
     progress.Finish();
+    if (StopRequested())
+        return s.Stopped("the read was not finished; " + s.options().args[0] + " was not written");
     if (s.prompt().CommunicationErrors() > 0) return s.Failure("the whole read");
     const SettingFileKind kind =
         s.options().shipping ? SettingFileKind::ShippingData : SettingFileKind::AllData;
@@ -490,7 +502,18 @@ int CmdApply(Session& s) {
     }
     if (int rc = s.Connect(); rc != kDone) return rc;
     TextProgress progress(s.options().quiet);
-    if (!LoadSettingFile(path, s.command(), s.model(), s.controlMode(), progress)) return kFileError;
+    int sent = 0;
+    if (!LoadSettingFile(path, s.command(), s.model(), s.controlMode(), progress, &sent)) return kFileError;
+    if (StopRequested()) {
+        if (s.options().json) {
+            JsonOut json;
+            json.Add("stopped", SignalName(StopSignal()));
+            json.Add("file", path);
+            json.AddNumber("sent", std::to_string(sent));
+            std::printf("%s\n", json.Object().c_str());
+        }
+        return s.Stopped(std::to_string(sent) + " line(s) of " + path + " were sent");
+    }
     if (const int errors = s.prompt().CommunicationErrors(); errors > 0) {
         s.Message(std::to_string(errors) + " line(s) of " + path + " refused or unanswered");
         return kRefused;
@@ -505,6 +528,9 @@ int LutRead(Session& s, const std::string& path) {
     LutTable table{};
     TextProgress progress(s.options().quiet);
     if (!ReadLutTable(s.command(), table, progress)) {
+        if (StopRequested())
+            return s.Stopped("the LUT read stopped at entry " + std::to_string(progress.Entries()) +
+                             " of 256; " + path + " was not written");
         s.Message("the LUT read stopped at entry " + std::to_string(progress.Entries()) + " of 256; " + path +
                   " was not written");
         return s.Failure("LUTD? for entry " + std::to_string(progress.Entries()));
@@ -542,6 +568,10 @@ int LutWrite(Session& s, const std::string& path) {
     TextProgress progress(s.options().quiet);
     const int written = WriteLutTable(s.command(), table, progress, LutWriteFailure::Stop);
     if (written != kLutSize) {
+        if (StopRequested())
+            return s.Stopped("the LUT write stopped at entry " + std::to_string(written) +
+                             " of 256; entries " + std::to_string(written) +
+                             " to 255 keep the camera's old values");
         s.Message("the LUT write stopped at entry " + std::to_string(written) + " of 256; entries " +
                   std::to_string(written) + " to 255 keep the camera's old values");
         return s.Failure("LUT entry " + std::to_string(written));
@@ -601,6 +631,8 @@ int CmdInfo(Session& s) {
 }
 
 int Run(const Options& o) {
+    // From here on SIGINT, SIGTERM and SIGHUP end the command at its next transaction.
+    InstallStopSignals();
     LogTap tap(o.verbose);
     TextPrompt prompt(o.quiet, tap);
     Session session(o, prompt, tap);
@@ -622,7 +654,11 @@ int Run(const Options& o) {
         {"info", CmdInfo},
     };
     for (const auto& c : commands) {
-        if (o.command == c.name) return c.run(session);
+        if (o.command != c.name) continue;
+        const int rc = c.run(session);
+        // A signal after the last transaction: the work is done, and the exit status says
+        // the run was ended all the same, as a shell expects.
+        return StopRequested() && rc < 128 ? session.Stopped("") : rc;
     }
     return kUsage;
 }

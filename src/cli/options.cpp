@@ -181,6 +181,9 @@ std::string MainHelp() {
          "  2  usage error or unknown name\n"
          "  3  no answer from the camera (or the port could not be opened)\n"
          "  4  file error\n"
+         "  128+N  stopped by signal N (130 SIGINT, 143 SIGTERM, 129 SIGHUP): the command ends\n"
+         "     after the line on the wire is answered, the port is closed, no output file is\n"
+         "     left half-written, and what was done so far is reported\n"
          "\n'vela-cli COMMAND --help' describes one command.\n";
     return s;
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/stoprequest.h"
+
 namespace vela {
 namespace {
 
@@ -27,13 +29,21 @@ void Prompt::Install(Prompt* prompt) {
     g_installed = prompt;
 }
 
+namespace {
+
+// A run that is asked to end shows no more boxes: one would hold it open until answered.
+Prompt& Shown() {
+    return StopRequested() ? g_stderrPrompt : Prompt::Instance();
+}
+
+}  // namespace
+
 void ShowMessage(const std::string& text, PromptIcon icon, const std::string& caption) {
-    Prompt::Instance().Show(text, caption, icon, PromptButtons::Ok);
+    Shown().Show(text, caption, icon, PromptButtons::Ok);
 }
 
 bool AskYesNo(const std::string& text, const std::string& caption) {
-    return Prompt::Instance().Show(text, caption, PromptIcon::Question, PromptButtons::YesNo) ==
-           PromptAnswer::Yes;
+    return Shown().Show(text, caption, PromptIcon::Question, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 
 }  // namespace vela

@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/prompt.h"
+#include "platform/stoprequest.h"
 #include "platform/waitcursor.h"
 #include "protocol/onlinestatusregistry.h"
 #include "protocol/valuetext.h"
@@ -211,8 +212,10 @@ int Command::WaitComplete(int timeoutMs) {
 
 int Command::WriteLine(const std::string& line, int timeoutMs) {
     ClearReceived();
-    if (line.empty()) return 0;
+    // A run that is ending sends nothing new; the line before was answered (or timed out) whole.
+    if (line.empty() || StopRequested()) return 0;
     if (!m_link.Write(line)) return 0;
+    ++m_linesWritten;
     return WaitComplete(timeoutMs);
 }
 
@@ -223,8 +226,8 @@ int Command::WriteCommand(int cmdId, const CommandValue& value, int timeoutMs) {
 int Command::QueryCommand(int cmdId, CommandValue& value, int timeoutMs) {
     ClearReceived();
     const CommandEntry* entry = CommandAt(cmdId);
-    if (!entry) return 0;
-    m_link.Write(FormatQueryLine(cmdId, true));
+    if (!entry || StopRequested()) return 0;
+    if (m_link.Write(FormatQueryLine(cmdId, true))) ++m_linesWritten;
     if (!WaitForLine(timeoutMs)) {
         OnlineStatusRegistry::Instance().SetOffline();
         return 0;

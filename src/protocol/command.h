@@ -87,6 +87,8 @@ class Command {
     int WriteString(int cmdId, const std::string& text, int timeoutMs);
     int ReadValue(int cmdId, int& value, int timeoutMs);
     int ReadString(int cmdId, std::string& text, int timeoutMs);
+    // How many lines the transactions have put on the wire.
+    std::uint64_t LinesWritten() const { return m_linesWritten; }
 
     // The value store and the lookups over the control table.
     int GetDataValue(int ctrlId);
@@ -118,6 +120,7 @@ class Command {
     std::deque<std::string> m_receivedLines;
     ByteSource m_byteSource;
     bool m_created = false;
+    std::uint64_t m_linesWritten = 0;
     int m_valueParamCount = -1;
     int m_userValueParamCount = -1;
 };

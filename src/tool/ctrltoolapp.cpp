@@ -25,6 +25,8 @@
 #include "platform/qt/qtshellopen.h"
 #include "platform/qt/qtwaitcursor.h"
 #include "platform/shellopen.h"
+#include "platform/stoprequest.h"
+#include "tool/runending.h"
 #include "tool/startupwatch.h"
 
 namespace vela {
@@ -160,6 +162,8 @@ CCtrlToolApp::CCtrlToolApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) 
 int CCtrlToolApp::InitInstance() {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // From here on SIGINT, SIGTERM and SIGHUP end the run in order instead of killing it.
+    InstallStopSignals();
     QApplication app(m_argc, m_argv);
     // Lets the desktop match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VELA_APP_ID));
@@ -179,6 +183,7 @@ int CCtrlToolApp::InitInstance() {
         const int menuItem = EnvText("VELA_SCREENSHOT_MENU").toInt(&menuGiven);
         StartUpWatch watch(dlg, screenshot, ScreenshotDelayMs(),
                            !menuGiven && EnvText("VELA_SCREENSHOT_SCREEN") == QStringLiteral("1"));
+        RunEnding ending(dlg);
         dlg.OnInitDialog();
         watch.StartUpDone();
         // The first turn of the event loop, once the window is up.
@@ -192,7 +197,14 @@ int CCtrlToolApp::InitInstance() {
         } else {
             ScheduleScreenshot(dlg, screenshot);
         }
-        dlg.exec();
+        if (StopRequested()) {
+            // Asked to end during start-up: the window closes without showing.
+            dlg.SetCloseWithoutConfirmation(1);
+            dlg.reject();
+        } else {
+            QTimer::singleShot(0, &ending, [&ending] { ending.LoopStarted(); });
+            dlg.exec();
+        }
     }
 
     ShellOpen::Install(nullptr);

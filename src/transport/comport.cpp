@@ -1,6 +1,9 @@
 #include "transport/comport.h"
 
 #include <fcntl.h>
+#ifdef __linux__
+#include <linux/serial.h>
+#endif
 #include <grp.h>
 #include <limits.h>
 #include <poll.h>
@@ -21,6 +24,7 @@
 
 #include "app/configpaths.h"
 #include "platform/prompt.h"
+#include "transport/portholders.h"
 
 namespace vela {
 namespace {
@@ -121,7 +125,7 @@ std::string Reason(int err, const std::string& path) {
         case EPERM:
             return text + PermissionHint(path);
         case EBUSY:
-            return text + ": another program has it open";
+            return text + ": " + BusyReason(path);
         default:
             return text;
     }
@@ -270,6 +274,32 @@ ComPort& ComPort::Instance() {
     return port;
 }
 
+int ComPort::RequestLowLatency(int fd) {
+#if defined(__linux__) && defined(ASYNC_LOW_LATENCY)
+    serial_struct serial{};
+    if (::ioctl(fd, TIOCGSERIAL, &serial) != 0) return -1;
+    const int old = serial.flags;
+    if ((old & ASYNC_LOW_LATENCY) != 0) return -1;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    return ::ioctl(fd, TIOCSSERIAL, &serial) == 0 ? old : -1;
+#else
+    (void)fd;
+    return -1;
+#endif
+}
+
+void ComPort::RestoreSerialFlags(int fd, int flags) {
+#if defined(__linux__) && defined(ASYNC_LOW_LATENCY)
+    serial_struct serial{};
+    if (flags < 0 || ::ioctl(fd, TIOCGSERIAL, &serial) != 0) return;
+    serial.flags = flags;
+    ::ioctl(fd, TIOCSSERIAL, &serial);
+#else
+    (void)fd;
+    (void)flags;
+#endif
+}
+
 std::string ComPort::GetPortName(int index) {
     if (index < 0 || index > 15) return "ERROR";
     return "COM" + std::to_string(index + 1);
@@ -312,6 +342,7 @@ int ComPort::Open(const std::string& name, int baudRate, int byteSize, int stopB
             // A fresh open starts with empty queues, as a newly opened Windows port does.
             ::tcflush(p.port.Get(), TCIOFLUSH);
 
+            m_serialFlags = RequestLowLatency(p.port.Get());
             m_fd = p.port.Release();
             m_wakeFd[0] = p.wakeRead.Release();
             m_wakeFd[1] = p.wakeWrite.Release();
@@ -336,6 +367,8 @@ void ComPort::Close() {
     }
     if (m_thread.joinable()) m_thread.join();
     if (m_fd >= 0) {
+        RestoreSerialFlags(m_fd, m_serialFlags);
+        m_serialFlags = -1;
         CloseExclusive(m_fd);
         m_fd = -1;
     }

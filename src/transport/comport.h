@@ -33,6 +33,11 @@ class ComPort {
     int Available() const { return m_ring.Available(); }
     void Clear() { m_ring.Clear(); }
     bool IsOpen() const { return m_fd >= 0; }
+    // Asks a USB serial driver to hand on received bytes at once instead of holding them for
+    // up to 16 ms. The old flags when the driver took the request, to be given back at
+    // close; -1 where the driver offers no such mode (a pseudo-terminal), which is no fault.
+    static int RequestLowLatency(int fd);
+    static void RestoreSerialFlags(int fd, int flags);
 
     // Waits until the ring holds a byte or `timeoutMs` passed; true when a byte is there.
     // Wakes as soon as the receive thread stores a byte; never spins.
@@ -54,6 +59,7 @@ class ComPort {
     std::thread m_thread;
     std::atomic<int> m_running{1};
     int m_wakeFd[2] = {-1, -1};  // Close writes here to end the thread's poll()
+    int m_serialFlags = -1;      // the driver's flags before low latency was asked for; -1: none
 
     std::mutex m_dataMutex;
     std::condition_variable m_dataArrived;

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -166,19 +168,76 @@ TEST_F(CliTest, SilentCameraExits3WithinTheTimeOut) {
     EXPECT_LT(watch.Ms(), 20000);
 }
 
-TEST_F(CliTest, PortHeldByAnotherProgramIsBusyNotAHang) {
+TEST_F(CliTest, PortHeldByAnotherProgramIsBusyAndNamesIt) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root opens an exclusive tty anyway; scripts/test-unprivileged runs this";
     StartCamera();
-    // What the window's COM port does to the device it has open.
+    // What the window's COM port does to the device it has open, handed to a second process
+    // (the descriptor is inherited); this one, at the camera's end of the line, keeps none.
     const int fd = ::open(m_camera->LinkPath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::ioctl(fd, TIOCEXCL), 0);
-    const ProgramResult r = Cli({"-p", "COM3", "probe"});
-    ::close(fd);
-    EXPECT_EQ(r.exitCode, 3);
-    EXPECT_NE(r.err.find("another program has"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("Device or resource busy"), std::string::npos) << r.err;
+    {
+        test::RunningProgram holder("/bin/sleep", {"60"});
+        ::close(fd);
+        ASSERT_TRUE(holder.Started());
+        const ProgramResult r = Cli({"-p", "COM3", "probe"});
+        EXPECT_EQ(r.exitCode, 3);
+        EXPECT_NE(r.err.find("Device or resource busy: held by sleep, pid " + std::to_string(holder.Pid())),
+                  std::string::npos)
+            << r.err;
+    }
+    // The holder was killed outright and never cleared the flag: the camera's end clears it.
+    EXPECT_EQ(Cli({"-p", "COM3", "probe"}).exitCode, 0);
+}
+
+// Ended half-way through a LUT read: by Ctrl+C the run stops after the line on the wire,
+// writes no file and exits 130; killed outright, it cannot clean up, and the camera's end
+// of the line frees the port. Either way the next run opens the port.
+TEST_F(CliTest, LutReadEndedHalfWayLeavesNoFileAndThePortFree) {
+    StartCamera();
+    const std::string file = ConfigDir() + "/lut.csv";
+    for (const int signal : {SIGINT, SIGTERM, SIGKILL}) {
+        SCOPED_TRACE(signal);
+        m_camera->ClearLines();
+        test::RunningProgram cli(VELA_CLI_EXE, {"-p", "COM3", "-b", "9600", "lut", "read", file});
+        ASSERT_TRUE(m_camera->WaitForReceived(20, 20000));
+        cli.Signal(signal);
+        int endedBy = 0;
+        const ProgramResult r = cli.Wait(20000, &endedBy);
+        if (signal == SIGKILL) {
+            EXPECT_EQ(endedBy, SIGKILL);
+        } else {
+            EXPECT_EQ(r.exitCode, 128 + signal) << r.err;
+            EXPECT_NE(r.err.find("the LUT read stopped at entry"), std::string::npos) << r.err;
+            // The last line sent was answered before the run ended.
+            EXPECT_EQ(m_camera->ReceivedLines().size(), m_camera->SentLines().size());
+        }
+        EXPECT_FALSE(std::filesystem::exists(file));
+        const ProgramResult next = Cli({"-p", "COM3", "-b", "9600", "get", "GA"});
+        EXPECT_EQ(next.exitCode, 0) << next.err;
+    }
+}
+
+// An apply ended by a signal says how many of its lines reached the camera.
+TEST_F(CliTest, ApplyEndedBySignalReportsTheLinesSent) {
+    StartCamera();
+    const std::string file = ConfigDir() + "/many.cam";
+    std::string lines;
+    for (int i = 0; i < 200; ++i) lines += "GA=" + std::to_string(100 + i % 50) + "\r\n";
+    test::WriteFile(file, lines);
+    test::RunningProgram cli(VELA_CLI_EXE, {"-p", "COM3", "-b", "9600", "--json", "apply", file});
+    ASSERT_TRUE(m_camera->WaitForReceived(15, 20000));
+    cli.Signal(SIGTERM);
+    const ProgramResult r = cli.Wait(20000);
+    EXPECT_EQ(r.exitCode, 143) << r.err;
+    std::size_t sent = 0;
+    for (const std::string& line : m_camera->ReceivedLines()) sent += line.rfind("GA=", 0) == 0 ? 1 : 0;
+    EXPECT_LT(sent, 200u);
+    EXPECT_NE(r.out.find("\"stopped\":\"SIGTERM\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"sent\":" + std::to_string(sent) + "}"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(std::to_string(sent) + " line(s) of " + file + " were sent"), std::string::npos)
+        << r.err;
 }
 
 // LUT transfers: a gamma file to the camera and back, with the window's file layout.

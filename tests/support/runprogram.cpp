@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 
 #include "support/pty.h"
@@ -87,6 +88,62 @@ ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>&
     result.err = ReadAll(errFd);
     ::close(outFd);
     ::close(errFd);
+    return result;
+}
+
+RunningProgram::RunningProgram(const std::string& exe, const std::vector<std::string>& args)
+    : m_outFd(TempFile()), m_errFd(TempFile()) {
+    m_pid = Spawn(exe, args, m_outFd, m_errFd);
+}
+
+RunningProgram::~RunningProgram() {
+    if (m_pid > 0) {
+        ::kill(m_pid, SIGKILL);
+        int ignored = 0;
+        Reap(m_pid, 0, ignored);
+    }
+    ::close(m_outFd);
+    ::close(m_errFd);
+}
+
+void RunningProgram::Signal(int signal) const {
+    if (m_pid > 0) ::kill(m_pid, signal);
+}
+
+std::string RunningProgram::ErrSoFar() const {
+    // pread: the child writes through the same file offset, which a seek here would move.
+    std::string data;
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = ::pread(m_errFd, buffer, sizeof buffer, static_cast<off_t>(data.size()))) > 0)
+        data.append(buffer, static_cast<std::size_t>(n));
+    return data;
+}
+
+ProgramResult RunningProgram::Wait(int timeoutMs, int* signal) {
+    ProgramResult result;
+    if (signal) *signal = 0;
+    int status = 0;
+    for (int waited = 0; m_pid > 0;) {
+        const pid_t r = ::waitpid(m_pid, &status, WNOHANG);
+        if (r == m_pid) {
+            if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+            if (WIFSIGNALED(status) && signal) *signal = WTERMSIG(status);
+            m_pid = 0;
+        } else if (r < 0 && errno != EINTR) {
+            m_pid = 0;
+        } else if (r == 0 && waited >= timeoutMs) {
+            ::kill(m_pid, SIGKILL);
+            Reap(m_pid, 0, result.exitCode);
+            result.exitCode = -1;
+            m_pid = 0;
+        } else if (r == 0) {
+            ::usleep(10'000);
+            waited += 10;
+        }
+    }
+    result.out = ReadAll(m_outFd);
+    result.err = ReadAll(m_errFd);
     return result;
 }
 

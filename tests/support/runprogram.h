@@ -19,4 +19,29 @@ ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>&
 // what the terminal received.
 ProgramResult RunProgramOnTerminal(const std::string& exe, const std::vector<std::string>& args);
 
+// One of our programs running as a child while the test acts on it: sends it a signal,
+// reads what it has written so far, waits for its end. A child still running at the end of
+// the test is killed.
+class RunningProgram {
+  public:
+    RunningProgram(const std::string& exe, const std::vector<std::string>& args);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return m_pid > 0; }
+    int Pid() const { return m_pid; }
+    void Signal(int signal) const;
+    // stderr as written so far.
+    std::string ErrSoFar() const;
+    // Waits up to `timeoutMs` for the end; exitCode stays -1 when it did not end in time
+    // (it is then killed) or ended on a signal, and `signal` names that signal.
+    ProgramResult Wait(int timeoutMs, int* signal = nullptr);
+
+  private:
+    int m_pid = 0;
+    int m_outFd = -1;
+    int m_errFd = -1;
+};
+
 }  // namespace vela::test

@@ -324,6 +324,19 @@ TEST(ComPort, ClosingGivesUpTheExclusiveClaim) {
     for (int baud : {9600, 19200, 38400}) EXPECT_EQ(again.Open(name, baud, 8, 0, 0, 0), 1) << baud;
 }
 
+// A pseudo-terminal has no low-latency mode: the request is skipped without a word.
+TEST(ComPort, LowLatencyIsAskedOnlyWhereTheDriverOffersIt) {
+    PtyPeer peer;
+    const int fd = ::open(peer.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(ComPort::RequestLowLatency(fd), -1);
+    ::close(fd);
+    RecordingPrompt prompt;
+    ComPort port;
+    EXPECT_EQ(port.Open(peer.LinkAsComPort(4), 9600, 8, 0, 0, 0), 1);
+    EXPECT_TRUE(prompt.entries().empty());
+}
+
 namespace {
 
 std::string UseFreshRuntimeDir() {
