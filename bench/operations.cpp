@@ -6,12 +6,14 @@
 // and the CPU time it uses while connected to an idle camera.
 //
 // A transaction's first look for its answer is 20 ms after the line went out, so its floor
-// is 20 ms, or its time on the wire (line and answer, 10 bits a byte) where that is longer;
-// a line the camera cannot understand costs its time-out. The progress window's one-second
-// pause at the end of an operation is not counted. Times are medians of three runs (one
-// for a LUT transfer).
-// VELA_BENCH_BRIEF: one run of each at 115200 bit/s (start-up at 9600), no LUT transfers,
-// 2 s of idling.
+// is 20 ms, or its time on the wire (line and answer, 10 bits a byte) and the camera's answer
+// delay where that is longer; a line the camera cannot understand costs its time-out. With
+// fast answers the tool takes each answer as it completes, so the floor is the wire time and
+// the answer delay alone. The in-process operations run in both paces against a camera that
+// answers 2 ms after a line is complete, as a camera's firmware takes a moment. The progress window's
+// one-second pause at the end of an operation is not counted. Times are medians of three runs (one for a LUT
+// transfer). VELA_BENCH_BRIEF: one run of each at 115200 bit/s (start-up at 9600), no LUT transfers, 2 s of
+// idling.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -59,6 +61,7 @@ using Clock = std::chrono::steady_clock;
 using Strings = std::vector<std::string>;
 
 constexpr double kFinishPauseMs = vela::CProgressBarDialog::kFinishPauseMs;
+constexpr int kAnswerDelayMs = 2;
 // What vela-control writes to stderr, with QT_LOGGING_RULES="vela.startup.info=true", once
 // its pages show the camera's values.
 constexpr const char* kValuesShown = "pages show the camera's values";
@@ -76,13 +79,14 @@ double Median(std::vector<double> v) {
     return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
-// The floor of the lines the camera answered: per transaction 20 ms or the wire time of
-// the line and its answer, whichever is longer.
-double AnsweredFloorMs(const Strings& received, const Strings& sent, int baud) {
+// The floor of the lines the camera answered: per transaction the wire time of the line
+// and its answer plus `answerDelayMs`, and at least `minimumMs` (the polled pace's 20 ms).
+double AnsweredFloorMs(const Strings& received, const Strings& sent, int baud, double minimumMs = 20.0,
+                       double answerDelayMs = 0.0) {
     double floor = 0.0;
     for (std::size_t i = 0; i < received.size(); ++i) {
         const std::size_t bytes = received[i].size() + 2 + (i < sent.size() ? sent[i].size() + 2 : 0);
-        floor += std::max(20.0, static_cast<double>(bytes) * 10'000.0 / baud);
+        floor += std::max(minimumMs, static_cast<double>(bytes) * 10'000.0 / baud + answerDelayMs);
     }
     return floor;
 }
@@ -149,7 +153,9 @@ struct Tool {
         wire.paceBytes = true;
         wire.trace = true;
         wire.traceSink = [this](const std::string& text) { wireClock.Note(text); };
-        if (!vela::test::StartPtyCamera(camera, 1, {}, wire).empty()) return;
+        vela::sim::CameraOptions options;
+        options.processingDelayMs = kAnswerDelayMs;
+        if (!vela::test::StartPtyCamera(camera, 1, options, wire).empty()) return;
         vela::ControlMode::Instance().Set(1);
         dlg = std::make_unique<vela::CCtrlToolDlg>();
         dlg->OnInitDialog();
@@ -175,8 +181,10 @@ struct Tool {
         });
         vela::SerialLink::Instance().SetBaudRate(baud);
     }
-    // Runs `op` `runs` times; `pauses` progress windows end in the one-second pause.
-    Figure Measure(int baud, int runs, int pauses, const std::function<void()>& op) {
+    // Runs `op` `runs` times at the pace chosen; `pauses` progress windows end in the
+    // one-second pause.
+    Figure Measure(int baud, bool fast, int runs, int pauses, const std::function<void()>& op) {
+        dlg->SetFastAnswers(fast);
         Figure f;
         for (int r = 0; r < runs; ++r) {
             camera->ClearLines();
@@ -184,11 +192,14 @@ struct Tool {
             const auto t0 = Clock::now();
             op();
             f.ms.push_back(MsSince(t0) - pauses * kFinishPauseMs);
-            f.cameraMs.push_back(wireClock.CameraMs());
+            // The camera's own pace is counted against the polled floor only.
+            if (!fast) f.cameraMs.push_back(wireClock.CameraMs());
             const Strings received = camera->ReceivedLines();
             f.transactions = received.size();
-            f.floorMs = AnsweredFloorMs(received, camera->SentLines(), baud);
+            f.floorMs =
+                AnsweredFloorMs(received, camera->SentLines(), baud, fast ? 0.0 : 20.0, kAnswerDelayMs);
         }
+        dlg->SetFastAnswers(false);
         return f;
     }
 
@@ -233,33 +244,40 @@ bool SkipBaud(benchmark::State& state, int baud) {
     return false;
 }
 
+std::string Paced(const char* what, bool fast) {
+    return std::string(what) + (fast ? ", fast" : ", polled");
+}
+
 void BM_WholeRead(benchmark::State& state) {
     const int baud = static_cast<int>(state.range(0));
     const int mode = static_cast<int>(state.range(1));
+    const bool fast = state.range(2) == 1;
     if (SkipBaud(state, baud)) return;
     Tool& tool = Tool::Instance();
     vela::ControlMode::Instance().Set(mode);
     for (auto _ : state) {
-        const Figure f = tool.Measure(baud, Runs(3), 1, [&tool] { tool.dlg->ReadCameraSettings(); });
-        Report(state, mode == 1 ? "whole read, factory mode" : "whole read, user mode", baud, f);
+        const Figure f = tool.Measure(baud, fast, Runs(3), 1, [&tool] { tool.dlg->ReadCameraSettings(); });
+        Report(state, Paced(mode == 1 ? "whole read, factory" : "whole read, user", fast), baud, f);
     }
 }
 
 void BM_ApplySettingFile(benchmark::State& state) {
     const int baud = static_cast<int>(state.range(0));
+    const bool fast = state.range(1) == 1;
     if (SkipBaud(state, baud)) return;
     Tool& tool = Tool::Instance();
     vela::ControlMode::Instance().Set(1);
     for (auto _ : state) {
         const Figure f =
-            tool.Measure(baud, Runs(3), 1, [&tool] { tool.dlg->LoadSettingFile(tool.shipping); });
-        Report(state, "apply 36-line setting file", baud, f);
+            tool.Measure(baud, fast, Runs(3), 1, [&tool] { tool.dlg->LoadSettingFile(tool.shipping); });
+        Report(state, Paced("apply 36-line file", fast), baud, f);
     }
 }
 
 void BM_LutTransfer(benchmark::State& state) {
     const int baud = static_cast<int>(state.range(0));
     const bool write = state.range(1) == 1;
+    const bool fast = state.range(2) == 1;
     if (Brief()) {
         state.SkipWithError("brief run: no LUT transfers");
         return;
@@ -270,14 +288,14 @@ void BM_LutTransfer(benchmark::State& state) {
     vela::LutTable table{};
     for (int i = 0; i < vela::kLutSize; ++i) table[static_cast<std::size_t>(i)] = (i * 16 * 7) % 4096;
     for (auto _ : state) {
-        const Figure f = tool.Measure(baud, 1, 1, [&] {
+        const Figure f = tool.Measure(baud, fast, 1, 1, [&] {
             if (write) {
                 vela::WriteLutTable(vela::Command::Instance(), table, progress);
             } else {
                 vela::ReadLutTable(vela::Command::Instance(), table, progress);
             }
         });
-        Report(state, write ? "LUT write" : "LUT read", baud, f);
+        Report(state, Paced(write ? "LUT write" : "LUT read", fast), baud, f);
     }
 }
 
@@ -495,10 +513,19 @@ void BM_WakeUpDelay(benchmark::State& state) {
     }
 }
 
-// Each rate with both modes, the faster rate first.
+// Each rate with both modes (control mode, or read and write) in both paces side by side,
+// the faster rate first.
 void RatesAndModes(benchmark::internal::Benchmark* b) {
     for (int rate : {115200, 9600}) {
-        for (int mode : {0, 1}) b->Args({rate, mode});
+        for (int mode : {0, 1}) {
+            for (int fast : {0, 1}) b->Args({rate, mode, fast});
+        }
+    }
+}
+
+void RatesAndPaces(benchmark::internal::Benchmark* b) {
+    for (int rate : {115200, 9600}) {
+        for (int fast : {0, 1}) b->Args({rate, fast});
     }
 }
 
@@ -508,7 +535,7 @@ BENCHMARK(BM_WakeUpDelay)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUp)->Arg(115200)->Arg(9600)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleCpu)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_WholeRead)->Apply(RatesAndModes)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ApplySettingFile)->Arg(115200)->Arg(9600)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ApplySettingFile)->Apply(RatesAndPaces)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LutTransfer)->Apply(RatesAndModes)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

@@ -50,6 +50,10 @@ bool SetBaud(Settings& s, const std::string& v) {
            vela::sim::CameraCore::BaudCode(s.camera.baudRate) != 0;
 }
 
+bool SetAnswerDelay(Settings& s, const std::string& v) {
+    return ParseInt(v, 0, 600000, &s.camera.processingDelayMs);
+}
+
 bool SetDelayCmd(Settings& s, const std::string& v) {
     const std::size_t eq = v.find('=');
     int ms = 0;
@@ -87,11 +91,12 @@ const std::vector<CamsimOption>& Options() {
              return true;
          },
          ""},
-        {{"delay", 0, "MS", "processing time before every answer (default 0)"},
-         [](Settings& s, const std::string& v) {
-             return ParseInt(v, 0, 600000, &s.camera.processingDelayMs);
-         },
-         "--delay takes milliseconds"},
+        {{"answer-delay", 0, "MS",
+          "how long after a line is complete the camera answers it, as a real camera's firmware\n"
+          "takes its time (default 0); on a paced wire the line's own time on the wire comes first"},
+         SetAnswerDelay,
+         "--answer-delay takes milliseconds"},
+        {{"delay", 0, "MS", "the same as --answer-delay"}, SetAnswerDelay, "--delay takes milliseconds"},
         {{"delay-cmd", 0, "NAME=MS", "extra processing time for one command, e.g. LD=800 (repeatable)"},
          SetDelayCmd,
          "--delay-cmd takes NAME=MS, e.g. LD=800"},

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/configpaths.h"
@@ -14,7 +15,7 @@ namespace vela {
 namespace {
 
 constexpr const char* kKeyPath = "HKEY_LOCAL_MACHINE\\Software\\Corvane\\VELA-4K Control Tool";
-constexpr const char* kValueNames[10] = {
+constexpr const char* kValueNames[] = {
     "Previous Application Shutdown Status",
     "Communication Mode",
     "Baudrate",
@@ -25,7 +26,9 @@ constexpr const char* kValueNames[10] = {
     "Control Mode",
     "Camera File Path",
     "Command Log File Path",
+    "Fast Answers",
 };
+constexpr int kValueCount = static_cast<int>(std::size(kValueNames));
 // The registry query's data buffer: a value whose data does not fit counts as missing.
 constexpr size_t kQueryBufferSize = 512;
 
@@ -110,7 +113,7 @@ std::string RegistrySettings::DefaultFilePath() {
 }
 
 const char* RegistrySettings::ValueName(int id) {
-    return id >= 0 && id <= 9 ? kValueNames[id] : nullptr;
+    return id >= 0 && id < kValueCount ? kValueNames[id] : nullptr;
 }
 
 std::optional<RegStore::Value> RegistrySettings::Query(int id) const {

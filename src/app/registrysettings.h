@@ -19,9 +19,11 @@ enum SettingId : int {
     ControlModeSetting = 7,
     CameraFilePath = 8,
     CommandLogFilePath = 9,
+    // Added later: a settings file without it means off.
+    FastAnswersSetting = 10,
 };
 
-// The tool's preferences: ten named values under one key, kept in a REGEDIT4 text file
+// The tool's preferences: named values under one key, kept in a REGEDIT4 text file
 // (<config>/VELA-4K Control Tool.reg). Every operation reads the file; every write
 // replaces it atomically. A missing file is a missing key: the first access creates it
 // and counts as failed. A damaged file reads as missing values and is never made worse.

@@ -144,6 +144,7 @@ class Session {
                                          ? RegistrySettings::PeekInt(file, kIndexSetting[m_kind]).value_or(0)
                                          : 0);
         m_controlMode = o.factory ? 1 : RegistrySettings::PeekInt(file, ControlModeSetting).value_or(0);
+        m_command.SetFastAnswers(o.fast);
     }
     ~Session() { m_link.Close(); }
 

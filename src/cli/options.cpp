@@ -74,6 +74,9 @@ const std::vector<OptionRow>& OptionTable() {
          "9600, 19200, 38400, 57600, 115200 or auto (default auto: the window's search)"},
         {"timeout", 't', "MS", "answer time-out per transaction, 100-100000 ms (default 2000)"},
         {"factory", 0, nullptr, "the factory control mode's rows and commands"},
+        {"fast", 0, nullptr,
+         "take each answer the moment it is complete instead of every 20 ms (default: the\n"
+         "window's pace, which a camera's firmware may rely on)"},
         {"shipping", 0, nullptr, "save: a Shipping Data file (every file row of both groups)"},
         {"json", 0, nullptr, "one JSON document on stdout"},
         {"verbose", 'v', nullptr, "the Tx/Rx log on stderr"},
@@ -145,6 +148,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             ok = ParseNumber(value, 100, 100000, o.timeoutMs);
         } else if (name == "factory") {
             o.factory = true;
+        } else if (name == "fast") {
+            o.fast = true;
         } else if (name == "shipping") {
             o.shipping = true;
         } else if (name == "json") {

@@ -17,6 +17,7 @@ struct Options {
     int baudRate = 0;    // 0: auto (the window's search)
     int timeoutMs = 2000;
     bool factory = false;
+    bool fast = false;
     bool shipping = false;
     bool json = false;
     bool verbose = false;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -219,6 +220,11 @@ bool CCtrlToolDlg::OnInitDialog() {
     // 9-10
     ShowAllValues();
     RebuildTabs();
+
+    // Fast answers as the operator last chose them; off unless chosen.
+    std::int32_t fast = 0;
+    RegistrySettings::Instance().GetInt(FastAnswersSetting, fast, 0);
+    SetFastAnswers(fast == 1);
 
     // 11-13: connect, find the rate, read the camera
     int result = InitialConnect();
@@ -607,9 +613,21 @@ void CCtrlToolDlg::OnMenuCommand(int commandId) {
         case kMenuLoadAllLut:
             m_lutEditors->OnLoadAllLutTable();
             break;
+        case kMenuFastAnswers:
+            SetFastAnswers(!Command::Instance().FastAnswers());
+            // Kept at once: a choice of the operator's survives a crash too.
+            RegistrySettings::Instance().SetInt(FastAnswersSetting,
+                                                Command::Instance().FastAnswers() ? 1 : 0);
+            break;
         default:
             break;
     }
+}
+
+void CCtrlToolDlg::SetFastAnswers(bool fast) {
+    Command::Instance().SetFastAnswers(fast);
+    if (auto* item = m_menuBar->findChild<QAction*>(QStringLiteral("cmd%1").arg(kMenuFastAnswers)))
+        item->setChecked(fast);
 }
 
 void CCtrlToolDlg::OnReload() {

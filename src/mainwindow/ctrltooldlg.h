@@ -124,6 +124,8 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     // Menu commands by id; ids without an action yet do nothing.
     void OnMenuCommand(int commandId);
     void OnReload();
+    // The engine's fast answers, shown as the menu item's check.
+    void SetFastAnswers(bool fast);
 
     // Setting files and flash areas (settingfiles.cpp). The file procedures return 1 when
     // the file was written or opened.

@@ -38,6 +38,9 @@ QMenuBar* CreateMainMenu(QWidget* parent, const std::function<void(int)>& onComm
     settings->addSeparator();
     AddItem(settings, QStringLiteral("&Load settings"), kMenuLoadSettings, onCommand);
     AddItem(settings, QStringLiteral("&Store settings"), kMenuStoreSettings, onCommand);
+    settings->addSeparator();
+    AddItem(settings, QStringLiteral("Fast answers"), kMenuFastAnswers, onCommand);
+    settings->actions().constLast()->setCheckable(true);
 
     QMenu* utility = bar->addMenu(QStringLiteral("Utility(&U)"));
     AddItem(utility, QStringLiteral("Edit user id"), kMenuEditUserId, onCommand);

@@ -156,10 +156,11 @@ int Command::ReceiveLine(int log) {
     return Receive(log, kByteTimeoutMs);
 }
 
-int Command::Receive(int log, std::uint32_t byteTimeoutMs) {
+int Command::Receive(int log, std::uint32_t byteTimeoutMs, const Deadline* deadline) {
     for (;;) {
         char* slot = &m_lineBuffer[m_count];
-        if ((m_byteSource ? m_byteSource(slot) : m_link.Read(slot, 1, byteTimeoutMs)) <= 0) return 0;
+        const std::uint32_t wait = deadline ? deadline->LeftMs() : byteTimeoutMs;
+        if ((m_byteSource ? m_byteSource(slot) : m_link.Read(slot, 1, wait)) <= 0) return 0;
         if (m_lineBuffer[m_count] == '\n') {
             int length = m_count;
             // Only a CR is the line end's; a camera that ends a line with a bare LF keeps its
@@ -181,8 +182,20 @@ int Command::Receive(int log, std::uint32_t byteTimeoutMs) {
     }
 }
 
+void Command::SetFastAnswers(bool fast) {
+    m_fastAnswers = fast;
+    m_link.SetWholeWaitReads(fast);
+}
+
 bool Command::WaitForLine(int timeoutMs) {
     const Deadline deadline(TimeoutOf(timeoutMs));
+    if (m_fastAnswers) {
+        // Each byte's read sleeps until the byte is there or the deadline passes.
+        while (!Receive(1, 0, &deadline)) {
+            if (deadline.Passed()) return false;
+        }
+        return true;
+    }
     SleepMs(kPollStepMs);
     while (!ReceiveLine(1)) {
         if (deadline.Passed()) return false;

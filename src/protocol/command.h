@@ -9,6 +9,7 @@
 
 namespace vela {
 
+class Deadline;
 class SerialLink;
 
 // A value passed into and out of a transaction.
@@ -87,6 +88,12 @@ class Command {
     int WriteString(int cmdId, const std::string& text, int timeoutMs);
     int ReadValue(int cmdId, int& value, int timeoutMs);
     int ReadString(int cmdId, std::string& text, int timeoutMs);
+    // Fast answers: a transaction takes its answer the moment the line is complete instead
+    // of looking for it 20 ms after sending and every 20 ms after that. Off by default: a
+    // camera's firmware may rely on the tool's pace. The lines, their order and the time-outs
+    // stay the same either way.
+    void SetFastAnswers(bool fast);
+    bool FastAnswers() const { return m_fastAnswers; }
     // How many lines the transactions have put on the wire.
     std::uint64_t LinesWritten() const { return m_linesWritten; }
 
@@ -108,7 +115,8 @@ class Command {
     std::string FormatSetLineAs(int cmdId, ValueKind kind, const CommandValue& value, bool appendCrLf) const;
     int WriteLine(const std::string& line, int timeoutMs);
     // ReceiveLine with each byte's read waiting up to `byteTimeoutMs`.
-    int Receive(int log, std::uint32_t byteTimeoutMs);
+    // With a deadline, each byte's read waits until then instead.
+    int Receive(int log, std::uint32_t byteTimeoutMs, const Deadline* deadline = nullptr);
     // Sleeps and receives until a line is complete; false at the time-out.
     bool WaitForLine(int timeoutMs);
     static int FindRow(int ctrlId);
@@ -120,6 +128,7 @@ class Command {
     std::deque<std::string> m_receivedLines;
     ByteSource m_byteSource;
     bool m_created = false;
+    bool m_fastAnswers = false;
     std::uint64_t m_linesWritten = 0;
     int m_valueParamCount = -1;
     int m_userValueParamCount = -1;

@@ -137,6 +137,7 @@ inline constexpr int kMenuLoadAllLut = 30009;
 inline constexpr int kMenuOpenCommunication = 30010;
 inline constexpr int kMenuSaveAllData = 30011;
 inline constexpr int kMenuSaveShippingData = 30012;
+inline constexpr int kMenuFastAnswers = 30013;
 inline constexpr int kMenuExit = 2;  // the cancel id
 
 }  // namespace vela::ctl

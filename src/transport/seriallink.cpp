@@ -161,8 +161,9 @@ int SerialLink::Read(char* buffer, int length, std::uint32_t timeoutMs) {
     for (;;) {
         const auto before = Deadline::Clock::now();
         // A time-out of 0 asks only for what has arrived.
-        const int got = lib->Read(
-            buffer + total, 1, static_cast<int>(std::min<std::uint32_t>(timeoutMs, kLibraryReadTimeoutMs)));
+        const std::uint32_t step =
+            m_wholeWaitReads ? deadline.LeftMs() : std::min<std::uint32_t>(timeoutMs, kLibraryReadTimeoutMs);
+        const int got = lib->Read(buffer + total, 1, static_cast<int>(step));
         total += got;
         if (total >= length || deadline.Passed()) break;
         // A closed port, or a library that does not wait, answers at once: wait out the

@@ -40,6 +40,9 @@ class SerialLink {
 
     int Write(const std::string& text);
     int Read(char* buffer, int length, std::uint32_t timeoutMs);
+    // A Camera Link library's read waits the whole time-out in one call instead of in
+    // 10 ms steps, for the engine's fast answers.
+    void SetWholeWaitReads(bool whole) { m_wholeWaitReads = whole; }
 
     int GetPortCount();
     std::string GetPortName(int index);
@@ -67,6 +70,7 @@ class SerialLink {
     int m_cl2001Index = 0;
     int m_clVer11Index = 0;
 
+    bool m_wholeWaitReads = false;
     Channels m_channels;
     RegistrySettings* m_settings;
 };

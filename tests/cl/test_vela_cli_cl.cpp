@@ -23,11 +23,14 @@ TEST_F(CliLibraryTest, EveryKindReachesTheCameraOnEachListedPortAndNamesAPortBey
     for (const char* kind : {"cl2000", "cl2001", "cl11"}) {
         SCOPED_TRACE(kind);
         for (const char* port : {"0", "1"}) {
-            SCOPED_TRACE(port);
-            const ProgramResult r =
-                RunProgram(VELA_CLI_EXE, {"--kind", kind, "--port", port, "-b", "9600", "get", "MD"});
-            EXPECT_EQ(r.exitCode, 0) << r.err;
-            EXPECT_EQ(r.out, "MD=VELA-4K-MONO\n");
+            // --fast: a library read that waits the whole time-out in one call.
+            for (const char* pace : {"--timeout=2000", "--fast"}) {
+                SCOPED_TRACE(std::string(port) + " " + pace);
+                const ProgramResult r = RunProgram(
+                    VELA_CLI_EXE, {"--kind", kind, "--port", port, pace, "-b", "9600", "get", "MD"});
+                EXPECT_EQ(r.exitCode, 0) << r.err;
+                EXPECT_EQ(r.out, "MD=VELA-4K-MONO\n");
+            }
         }
         const ProgramResult r =
             RunProgram(VELA_CLI_EXE, {"--kind", kind, "--port", "2", "-b", "9600", "get", "MD"});

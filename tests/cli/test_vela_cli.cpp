@@ -64,6 +64,9 @@ TEST_F(CliTest, GetAndSetGoToTheCamera) {
     r = Cli({"-p", "COM3", "set", "GA=200"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(CameraValue("GA"), 200);
+    r = Cli({"-p", "COM3", "--fast", "get", "GA"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "GA=200\n");
 
     // Written in order up to the refusal: BL is written, GA refused, and TS never sent.
     m_camera->ClearLines();

@@ -5,11 +5,14 @@
 // order and their number may not.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCoreApplication>
 #include <string>
 
+#include "app/registrysettings.h"
 #include "camera/luttransfer.h"
 #include "protocol/command.h"
+#include "protocol/controlids.h"
 #include "support/mainwindowfixture.h"
 #include "support/tempconfig.h"
 
@@ -66,9 +69,21 @@ const char* const kSettingFile[] = {
     "PBC00=1",
 };
 
-TEST_F(MainWindowTest, StartUpFileApplyAndLutWriteSendTheSameLinesInTheSameOrder) {
+// Once with the window's 20 ms pace, once with fast answers as a settings file left by an
+// earlier run chose them: the window takes the choice up at start.
+class WireTraceTest : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(Pace, WireTraceTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "FastAnswers" : "Polled"; });
+
+TEST_P(WireTraceTest, StartUpFileApplyAndLutWriteSendTheSameLinesInTheSameOrder) {
+    if (GetParam()) RegistrySettings::Instance().SetInt(FastAnswersSetting, 1);
     StartCamera();
     StartWindow(1);
+    ASSERT_EQ(Command::Instance().FastAnswers(), GetParam());
+    const QAction* item = dlg->findChild<QAction*>(QStringLiteral("cmd%1").arg(ctl::kMenuFastAnswers));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->isChecked(), GetParam());
 
     const std::string path = ConfigDirForTest() + "/line3.cam";
     std::string text;

@@ -100,5 +100,25 @@ TEST_F(CamsimCommandTest, FaultyAnswersAreReportedAndTheNextTransactionWorks) {
     EXPECT_EQ(value, 100);
 }
 
+// Fast answers take a line that comes in pieces whole, and wait out the whole time-out for
+// a camera that is silent or has hung up: never shorter, and without a box for the wait.
+TEST_F(CamsimCommandTest, FastAnswersWaitForTheWholeLineAndTheWholeTimeOut) {
+    command.SetFastAnswers(true);
+    camera->SetPaceBytes(true);
+    int value = 0;
+    camera->SetFailure(sim::FailureMode::SplitAnswers, 40);
+    EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 1);
+    EXPECT_EQ(value, 100);
+    for (const sim::FailureMode fault : {sim::FailureMode::Silent, sim::FailureMode::HangUp}) {
+        camera->SetFailure(fault);
+        const vela::test::Stopwatch start;
+        EXPECT_EQ(command.ReadValue(kCmdGA, value, 600), 0);
+        EXPECT_GE(start.Ms(), 600u);
+        EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());
+    }
+    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA?", "GA?", "GA?"}));
+}
+
 }  // namespace
 }  // namespace vela
