@@ -112,11 +112,13 @@ struct WireClock {
         if (trace.rfind("rx ", 0) == 0) lineIn.push_back(Clock::now());
         if (trace.rfind("tx ", 0) == 0) answerOut.push_back(Clock::now());
     }
-    double CameraMs() {
+    // At least `minimumMs` a transaction: the polled pace looks no sooner.
+    double CameraMs(double minimumMs) {
         const std::lock_guard<std::mutex> lock(mutex);
         double ms = 0.0;
         for (std::size_t i = 0; i < lineIn.size() && i < answerOut.size(); ++i)
-            ms += std::max(20.0, std::chrono::duration<double, std::milli>(answerOut[i] - lineIn[i]).count());
+            ms += std::max(minimumMs,
+                           std::chrono::duration<double, std::milli>(answerOut[i] - lineIn[i]).count());
         return ms;
     }
     std::mutex mutex;
@@ -192,8 +194,7 @@ struct Tool {
             const auto t0 = Clock::now();
             op();
             f.ms.push_back(MsSince(t0) - pauses * kFinishPauseMs);
-            // The camera's own pace is counted against the polled floor only.
-            if (!fast) f.cameraMs.push_back(wireClock.CameraMs());
+            f.cameraMs.push_back(wireClock.CameraMs(fast ? 0.0 : 20.0));
             const Strings received = camera->ReceivedLines();
             f.transactions = received.size();
             f.floorMs =
