@@ -348,14 +348,21 @@ int PtyCamera::SlaveBaudRate() const {
 }
 
 bool PtyCamera::SleepMs(int ms) {
-    if (ms <= 0) return !m_stop.load();
-    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    return SleepUs(ms * 1000LL);
+}
+
+bool PtyCamera::SleepUs(long long us) {
+    if (us <= 0) return !m_stop.load();
+    auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(us);
     while (!m_stop.load()) {
-        // Rounded up: a pause cut to whole milliseconds would end early.
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        // To the microsecond: an answer delay of 2 ms must not become 3 by rounding.
+        const auto left =
+            std::chrono::ceil<std::chrono::microseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0) return true;
+        const timespec wait{static_cast<time_t>(left.count() / 1'000'000),
+                            static_cast<long>(left.count() % 1'000'000) * 1000};
         pollfd p{m_wakeFd[0], POLLIN, 0};
-        ::poll(&p, 1, static_cast<int>(left.count()) + 1);
+        ::ppoll(&p, 1, &wait, nullptr);
     }
     return false;
 }
@@ -527,7 +534,7 @@ void PtyCamera::Answer(const std::string& line) {
 
     Reply reply = ComposeReply(line, wire);
     TimeReply(reply, line, wire.paceBytes);
-    if (!SleepMs(reply.delayMs)) return;
+    if (!SleepUs(reply.delayMs * 1000LL + reply.lineUs)) return;
     if (wire.failure == FailureMode::WrongName && !IsWrite(line)) RenameToNextCommand(reply.lines);
     for (const std::string& answer : reply.lines) {
         if (!SendAnswer(answer, reply.baud, wire)) return;
@@ -586,8 +593,8 @@ void PtyCamera::TimeReply(Reply& reply, const std::string& line, bool paced) {
     }
     if (paced) {
         // The line itself took its time on the wire before the camera had it whole.
-        reply.delayMs +=
-            static_cast<int>((line.size() + 2) * 10 * 1000 / static_cast<std::size_t>(reply.baud));
+        reply.lineUs =
+            static_cast<long long>((line.size() + 2) * 10'000'000 / static_cast<std::size_t>(reply.baud));
     }
 }
 

@@ -107,8 +107,9 @@ class PtyCamera {
     // What the camera sends back for one line, and when.
     struct Reply {
         std::vector<std::string> lines;
-        int delayMs = -1;  // -1: the core was not asked; its plain processing delay applies
-        int baud = 0;      // the rate the reply goes out at
+        int delayMs = -1;      // -1: the core was not asked; its plain processing delay applies
+        long long lineUs = 0;  // on a paced wire: the line's own time on it, before the camera has it
+        int baud = 0;          // the rate the reply goes out at
     };
 
     void Serve();
@@ -129,7 +130,8 @@ class PtyCamera {
     // `length` bytes with the top bit set: what a wrong rate or the Garbage fault shows.
     std::string Noise(int length);
     bool SendBytes(const std::string& bytes, int baud, bool pace);
-    bool SleepMs(int ms);  // false when Stop was asked meanwhile
+    bool SleepMs(int ms);        // false when Stop was asked meanwhile
+    bool SleepUs(long long us);  // the same, to the microsecond
     int SlaveBaudRate() const;
     void Trace(const std::string& text);
     void HangUpNow();
