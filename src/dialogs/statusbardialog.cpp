@@ -1,5 +1,7 @@
 #include "dialogs/statusbardialog.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "dialogs/statusstrip.h"
@@ -35,6 +37,20 @@ void StatusBarDialog::RegisterDialog() {
     m_registered = true;
     OnlineStatusRegistry::Instance().Register(this);
     DialogRegistry::Instance().Register(this);
+}
+
+void StatusBarDialog::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && plain) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else {
+            accept();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QWidget* StatusBarDialog::FindControl(int ctrlId) const {
