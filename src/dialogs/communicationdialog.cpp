@@ -15,6 +15,7 @@
 #include "camera/flashareas.h"
 #include "camera/portsearch.h"
 #include "dialogs/communicationhost.h"
+#include "dialogs/enterkey.h"
 #include "dialogs/picturecontrol.h"
 #include "dialogs/progressbardialog.h"
 #include "dialogs/statusstrip.h"
@@ -221,16 +222,7 @@ QWidget* CCommunicationDialog::ControlById(int ctrlId) const {
 }
 
 void CCommunicationDialog::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-            button->click();
-        } else {
-            accept();
-        }
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!HandleEnterKey(*this, event)) QDialog::keyPressEvent(event);
 }
 
 void CCommunicationDialog::Create() {

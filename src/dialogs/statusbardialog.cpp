@@ -1,9 +1,8 @@
 #include "dialogs/statusbardialog.h"
 
-#include <QKeyEvent>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/enterkey.h"
 #include "dialogs/statusstrip.h"
 
 namespace vela {
@@ -40,17 +39,7 @@ void StatusBarDialog::RegisterDialog() {
 }
 
 void StatusBarDialog::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && plain) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-            button->click();
-        } else {
-            accept();
-        }
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!HandleEnterKey(*this, event)) QDialog::keyPressEvent(event);
 }
 
 QWidget* StatusBarDialog::FindControl(int ctrlId) const {
