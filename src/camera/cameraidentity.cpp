@@ -11,10 +11,6 @@
 namespace vela {
 namespace {
 
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 // A CR or LF would end the command line early and the rest would reach the camera as a
 // command of its own.
 bool HasControlCharacter(const std::string& text) {
@@ -22,6 +18,11 @@ bool HasControlCharacter(const std::string& text) {
         const auto u = static_cast<unsigned char>(c);
         return u < 0x20 || u == 0x7F;
     });
+}
+
+// The first character of a box or part: its first byte.
+std::string FirstByte(const std::string& text) {
+    return text.substr(0, 1);
 }
 
 void Stop(const std::string& text) {
@@ -80,7 +81,7 @@ std::string ComposeDeviceVersion(const DeviceVersionParts& parts) {
     std::string text;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) text += '.';
-        text += FirstCharacter(parts[i]);
+        text += FirstByte(parts[i]);
     }
     return text;
 }
@@ -103,7 +104,7 @@ std::string ReadUserIdOrPlaceholder(Command& command) {
 }
 
 int WriteUserId(Command& command, const std::string& text) {
-    if (CharacterCount(text) > kUserIdMaxLength) {
+    if (text.size() > kUserIdMaxLength) {
         Stop("User ID string is too long !!");
         return 0;
     }
@@ -115,7 +116,7 @@ int WriteUserId(Command& command, const std::string& text) {
         Stop("Couldn't write the User ID.");
         return 0;
     }
-    Done("Writing the User ID \"" + text + "\" has been completed.");
+    Done("Writing the User ID \"" + Utf8FromLatin1(text) + "\" has been completed.");
     return 1;
 }
 
@@ -127,7 +128,7 @@ std::array<std::string, kCameraIdLength> CameraIdBoxes(const std::string& answer
 
 std::string CameraIdFromBoxes(const std::vector<std::string>& boxes) {
     std::string id;
-    for (const std::string& box : boxes) id += FirstCharacter(box);
+    for (const std::string& box : boxes) id += FirstByte(box);
     return id;
 }
 
@@ -144,20 +145,23 @@ int WriteCameraId(Command& command, const std::string& id) {
         Stop("Couldn't save the camera id.");
         return 0;
     }
-    Done("Completed saving camera id: " + id + ".");
+    Done("Completed saving camera id: " + Utf8FromLatin1(id) + ".");
     return 1;
 }
 
-std::size_t CharacterCount(const std::string& utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return !IsContinuationByte(c); }));
-}
-
-std::string FirstCharacter(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    std::size_t end = 1;
-    while (end < utf8.size() && IsContinuationByte(utf8[end])) ++end;
-    return utf8.substr(0, end);
+std::string Utf8FromLatin1(const std::string& latin1) {
+    std::string utf8;
+    utf8.reserve(latin1.size() * 2);
+    for (const char c : latin1) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (u >> 6));
+            utf8 += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return utf8;
 }
 
 }  // namespace vela

@@ -12,6 +12,10 @@ class Command;
 
 // The camera's identity: versions, model name, camera ID, user ID and device version, as the
 // About, Camera ID and User ID windows and `vela-cli info` read and write them.
+//
+// Identity texts are the camera's bytes, one byte per character (Latin-1): limits count
+// bytes, and the windows show and take them as Latin-1. Messages that quote a text quote it
+// in UTF-8, as every message is.
 
 inline constexpr int kIdentityTimeoutMs = 5000;
 inline constexpr int kDeviceVersionWriteTimeoutMs = 10000;
@@ -50,7 +54,7 @@ std::string FormatVersion(int value);
 // "a.b.c.d" into its four parts, which may be empty or longer than one character. False,
 // and `parts` untouched, unless the text holds exactly three dots.
 bool SplitDeviceVersion(const std::string& text, DeviceVersionParts& parts);
-// The first character of each part (nothing for an empty part), joined by dots.
+// The first byte of each part (nothing for an empty part), joined by dots.
 std::string ComposeDeviceVersion(const DeviceVersionParts& parts);
 // WriteString DV00 (10000 ms) with its messages; the text is refused before any
 // transaction if it holds a control character. 1 on success.
@@ -58,21 +62,19 @@ int WriteDeviceVersion(Command& command, const std::string& text);
 
 // UD as the camera gives it; the sixteen question marks when the read fails.
 std::string ReadUserIdOrPlaceholder(Command& command);
-// More than 16 characters, or a control character, is refused with a message before any
+// More than 16 bytes, or a control character, is refused with a message before any
 // transaction; otherwise WriteString UD (an empty text too) with its messages. 1 on success.
 int WriteUserId(Command& command, const std::string& text);
 
-// Character i of a camera ID answer for box i; boxes past the answer's end stay empty.
+// Byte i of a camera ID answer for box i; boxes past the answer's end stay empty.
 std::array<std::string, kCameraIdLength> CameraIdBoxes(const std::string& answer);
-// The first character of each box in order; an empty box gives nothing.
+// The first byte of each box in order; an empty box gives nothing.
 std::string CameraIdFromBoxes(const std::vector<std::string>& boxes);
 // ULCK with the unlock code, then ID00 with `id`, with their messages; no ID00 when the
 // unlock is refused. 1 on success.
 int WriteCameraId(Command& command, const std::string& id);
 
-// Characters of UTF-8 text (code points, not bytes).
-std::size_t CharacterCount(const std::string& utf8);
-// The first character of UTF-8 text, whole; "" for "".
-std::string FirstCharacter(const std::string& utf8);
+// Latin-1 text in UTF-8, for a message that quotes it.
+std::string Utf8FromLatin1(const std::string& latin1);
 
 }  // namespace vela

@@ -27,4 +27,16 @@ void DialogRegistry::EnableAll(int enable) {
     }
 }
 
+LongOperation::LongOperation(DialogRegistry& registry) : m_registry(registry), m_started(!registry.m_busy) {
+    if (!m_started) return;
+    m_registry.m_busy = true;
+    m_registry.EnableAll(0);
+}
+
+LongOperation::~LongOperation() {
+    if (!m_started) return;
+    m_registry.m_busy = false;
+    m_registry.EnableAll(1);
+}
+
 }  // namespace vela

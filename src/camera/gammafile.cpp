@@ -1,5 +1,6 @@
 #include "camera/gammafile.h"
 
+#include <array>
 #include <cstdio>
 
 #include "platform/atomicfile.h"
@@ -80,7 +81,7 @@ class LineReader {
 };
 
 template <class Source>
-int ReadGammaLines(Source& source, const LutTableRefs& tables) {
+int ReadGammaLinesInto(Source& source, const LutTableRefs& tables) {
     LineReader<Source> reader(source);
     // The first line is a header whatever it holds; it is never compared.
     reader.SkipLine();
@@ -119,6 +120,22 @@ int ReadGammaLines(Source& source, const LutTableRefs& tables) {
         ++line;
     }
     return 1;
+}
+
+// Reads into copies of the tables and hands them over at the end, after a format error
+// too. While a message box is up the editors repaint, and an editor in Edit Mode then
+// recomputes its table from its edit points: entries read straight into it would be lost.
+template <class Source>
+int ReadGammaLines(Source& source, const LutTableRefs& tables) {
+    std::array<LutTable, 3> copies{};
+    LutTableRefs copyRefs{};
+    for (std::size_t k = 0; k < tables.size(); ++k) {
+        copies[k] = *tables[k];
+        copyRefs[k] = &copies[k];
+    }
+    const int result = ReadGammaLinesInto(source, copyRefs);
+    for (std::size_t k = 0; k < tables.size(); ++k) *tables[k] = copies[k];
+    return result;
 }
 
 }  // namespace

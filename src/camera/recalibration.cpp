@@ -78,7 +78,9 @@ ActionMessage RecalibrationMessage(const Recalibration& recalibration, const Rec
     if (result.outcome == RecalibrationOutcome::Finished) {
         return {RecalibrationStatusText(result.status), PromptIcon::None, recalibration.caption};
     }
-    return {kRecalibrationNoAnswer, PromptIcon::Exclamation, recalibration.caption};
+    const char* text = result.outcome == RecalibrationOutcome::StillRunning ? kRecalibrationStillRunning
+                                                                            : kRecalibrationNoAnswer;
+    return {text, PromptIcon::Exclamation, recalibration.caption};
 }
 
 }  // namespace vela

@@ -67,5 +67,8 @@ ActionMessage RecalibrationMessage(const Recalibration& recalibration, const Rec
 
 inline constexpr const char* kRecalibrationNoAnswer =
     "No answer from the camera while waiting for the result.";
+// The camera kept answering, but still with "running" when the tool stopped waiting.
+inline constexpr const char* kRecalibrationStillRunning =
+    "The camera still reports the recalibration as running; the tool has stopped waiting for the result.";
 
 }  // namespace vela

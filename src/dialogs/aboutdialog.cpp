@@ -14,6 +14,7 @@
 #include "app/registrysettings.h"
 #include "camera/cameraidentity.h"
 #include "dialogs/appresources.h"
+#include "dialogs/cameratext.h"
 #include "dialogs/label.h"
 #include "platform/prompt.h"
 #include "platform/shellopen.h"
@@ -22,10 +23,6 @@
 
 namespace vela {
 namespace {
-
-QString FromStd(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QLabel* SunkenText(QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -185,14 +182,14 @@ void CAboutDialog::ShowPlaceholders() {
 
 void CAboutDialog::ReadCameraData() {
     const CameraIdentity id = ReadCameraIdentity(Command::Instance(), CameraModel::Instance());
-    if (id.firmwareVersion) m_firmwareVersion->setText(FromStd(FormatVersion(*id.firmwareVersion)));
-    if (id.modelName) m_modelName->setText(FromStd(*id.modelName));
-    if (id.cameraId) m_cameraId->setText(FromStd(*id.cameraId));
-    if (id.fpgaVersion) m_fpgaVersion->setText(FromStd(FormatVersion(*id.fpgaVersion)));
-    if (id.userId) m_userId->setText(FromStd(*id.userId));
+    if (id.firmwareVersion) m_firmwareVersion->setText(FromCameraText(FormatVersion(*id.firmwareVersion)));
+    if (id.modelName) m_modelName->setText(FromCameraText(*id.modelName));
+    if (id.cameraId) m_cameraId->setText(FromCameraText(*id.cameraId));
+    if (id.fpgaVersion) m_fpgaVersion->setText(FromCameraText(FormatVersion(*id.fpgaVersion)));
+    if (id.userId) m_userId->setText(FromCameraText(*id.userId));
     if (id.deviceVersion) {
         for (std::size_t i = 0; i < m_deviceVersion.size(); ++i)
-            m_deviceVersion[i]->setText(FromStd((*id.deviceVersion)[i]));
+            m_deviceVersion[i]->setText(FromCameraText((*id.deviceVersion)[i]));
     }
 }
 
@@ -204,12 +201,19 @@ void CAboutDialog::SetUserIdProtection(bool on) {
 }
 
 void CAboutDialog::OnSaveUserId() {
-    WriteUserId(Command::Instance(), m_userId->text().toStdString());
+    if (const std::optional<std::string> text = ToCameraText(m_userId->text(), "User ID string"))
+        WriteUserId(Command::Instance(), *text);
 }
 
 void CAboutDialog::OnSaveDeviceVersion() {
     DeviceVersionParts parts;
-    for (std::size_t i = 0; i < parts.size(); ++i) parts[i] = m_deviceVersion[i]->text().toStdString();
+    // Only the first character of a part counts, so only that one must fit in a byte.
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::optional<std::string> first =
+            ToCameraText(FirstCharacter(m_deviceVersion[i]->text()), "Device Version");
+        if (!first) return;
+        parts[i] = *first;
+    }
     WriteDeviceVersion(Command::Instance(), ComposeDeviceVersion(parts));
 }
 

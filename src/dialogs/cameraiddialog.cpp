@@ -9,6 +9,7 @@
 
 #include "app/registrysettings.h"
 #include "camera/cameraidentity.h"
+#include "dialogs/cameratext.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
 
@@ -40,7 +41,7 @@ bool CCameraIdDialog::OnInitDialog() {
     if (Command::Instance().ReadString(kCmdID, answer, kIdentityTimeoutMs)) {
         const auto boxes = CameraIdBoxes(answer);
         for (qsizetype i = 0; i < m_boxes.size(); ++i) {
-            m_boxes[i]->setText(QString::fromStdString(boxes[static_cast<std::size_t>(i)]));
+            m_boxes[i]->setText(FromCameraText(boxes[static_cast<std::size_t>(i)]));
         }
     }
     m_save->setVisible(ControlMode::Instance().Get() == 1);
@@ -48,8 +49,13 @@ bool CCameraIdDialog::OnInitDialog() {
 }
 
 void CCameraIdDialog::OnSave() {
+    // Only the first character of a box counts, so only that one must fit in a byte.
     std::vector<std::string> boxes;
-    for (QLineEdit* box : m_boxes) boxes.push_back(box->text().toStdString());
+    for (QLineEdit* box : m_boxes) {
+        const std::optional<std::string> first = ToCameraText(FirstCharacter(box->text()), "Camera id");
+        if (!first) return;
+        boxes.push_back(*first);
+    }
     WriteCameraId(Command::Instance(), CameraIdFromBoxes(boxes));
 }
 

@@ -8,12 +8,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/registrysettings.h"
 #include "camera/flashareas.h"
 #include "camera/portsearch.h"
 #include "dialogs/communicationhost.h"
+#include "dialogs/enterkey.h"
 #include "dialogs/picturecontrol.h"
 #include "dialogs/progressbardialog.h"
 #include "dialogs/statusstrip.h"
@@ -34,9 +36,23 @@ W* Bind(W* widget, int ctrlId) {
     return widget;
 }
 
+// A wheel notch over a list that does not have the focus is no choice: it is the
+// operator scrolling past, and a new entry would reopen the link or re-read the camera.
+class FocusedWheelOnly : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget != nullptr && !widget->hasFocus();
+    }
+};
+
 QComboBox* DropDownList(int ctrlId, const QStringList& items) {
     auto* combo = Bind(new QComboBox, ctrlId);
     combo->addItems(items);
+    // The wheel does not take the focus either.
+    combo->setFocusPolicy(Qt::StrongFocus);
     return combo;
 }
 
@@ -181,11 +197,14 @@ void CCommunicationDialog::BuildLayout() {
     m_statusBar = new StatusStrip(kStatusBar, this);
     layout->addWidget(m_statusBar);
 
-    // activated: the operator's choices only, never the program's own selections.
-    connect(m_category, &QComboBox::activated, this, &CCommunicationDialog::OnCategoryChanged);
-    connect(m_ports, &QComboBox::activated, this, &CCommunicationDialog::OnPortChanged);
-    connect(m_baudRates, &QComboBox::activated, this, &CCommunicationDialog::OnBaudRateChanged);
-    connect(m_areas, &QComboBox::activated, this, &CCommunicationDialog::OnAreaChanged);
+    // A real change of entry only: choosing the current entry again changes nothing. The
+    // program's own selections block the signals (SelectQuietly).
+    connect(m_category, &QComboBox::currentIndexChanged, this, &CCommunicationDialog::OnCategoryChanged);
+    connect(m_ports, &QComboBox::currentIndexChanged, this, &CCommunicationDialog::OnPortChanged);
+    connect(m_baudRates, &QComboBox::currentIndexChanged, this, &CCommunicationDialog::OnBaudRateChanged);
+    connect(m_areas, &QComboBox::currentIndexChanged, this, &CCommunicationDialog::OnAreaChanged);
+    auto* wheel = new FocusedWheelOnly(this);
+    for (QComboBox* list : {m_category, m_ports, m_baudRates, m_areas}) list->installEventFilter(wheel);
     connect(m_auto, &QPushButton::clicked, this, &CCommunicationDialog::OnAuto);
     connect(m_writeSettingFile, &QPushButton::clicked, this, &CCommunicationDialog::OnWriteSettingFile);
     connect(m_readSettingFile, &QPushButton::clicked, this, &CCommunicationDialog::OnReadSettingFile);
@@ -203,16 +222,7 @@ QWidget* CCommunicationDialog::ControlById(int ctrlId) const {
 }
 
 void CCommunicationDialog::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-            button->click();
-        } else {
-            accept();
-        }
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!HandleEnterKey(*this, event)) QDialog::keyPressEvent(event);
 }
 
 void CCommunicationDialog::Create() {
@@ -225,15 +235,21 @@ void CCommunicationDialog::Create() {
     UpdateOnlineStatus(status.IsOnline() ? 1 : 0);
 
     SerialLink& link = SerialLink::Instance();
-    m_category->setCurrentIndex(link.GetKind());
+    SelectQuietly(m_category, link.GetKind());
     FillPortList();
-    m_baudRates->setCurrentIndex(link.GetBaudRateIndex());
+    SelectQuietly(m_baudRates, link.GetBaudRateIndex());
     UpdateControlModeItems();
-    m_areas->setCurrentIndex(1);
+    SelectQuietly(m_areas, 1);
+}
+
+void CCommunicationDialog::SelectQuietly(QComboBox* list, int index) {
+    const QSignalBlocker quiet(list);
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
 
 void CCommunicationDialog::FillPortList() {
     SerialLink& link = SerialLink::Instance();
+    const QSignalBlocker quiet(m_ports);
     m_ports->clear();
     const int count = link.GetPortCount();
     for (int i = 0; i < count; ++i) m_ports->addItem(QString::fromLocal8Bit(link.GetPortName(i)));
@@ -246,7 +262,7 @@ void CCommunicationDialog::FillPortList() {
 }
 
 void CCommunicationDialog::SetBaudRateSelection(int index) {
-    m_baudRates->setCurrentIndex(index >= 0 && index < m_baudRates->count() ? index : -1);
+    SelectQuietly(m_baudRates, index);
 }
 
 void CCommunicationDialog::UpdateControlModeItems() {
@@ -321,10 +337,15 @@ void CCommunicationDialog::OnBaudRateChanged() {
 }
 
 void CCommunicationDialog::OnAuto() {
-    const int found =
-        SearchCameraPort(SerialLink::Instance(), CameraModel::Instance(), OnlineStatusRegistry::Instance());
+    int found = -1;
+    {
+        const LongOperation operation;
+        if (!operation.Started()) return;
+        found = SearchCameraPort(SerialLink::Instance(), CameraModel::Instance(),
+                                 OnlineStatusRegistry::Instance());
+    }
     if (found < 0) return;
-    m_ports->setCurrentIndex(found < m_ports->count() ? found : -1);
+    SelectQuietly(m_ports, found);
     m_host.ReadCameraSettings();
 }
 

@@ -115,6 +115,8 @@ class CCommunicationDialog : public QDialog,
   private:
     void BuildLayout();
     void FillPortList();
+    // Selects `index` (none when out of range) without it counting as the operator's choice.
+    static void SelectQuietly(QComboBox* list, int index);
     void UpdateStoreButton();
     // The model query, and the whole-camera read when the camera answered.
     void ReadCameraIfAnswering();

@@ -358,8 +358,12 @@ void CLUTDlg::PaintGraph(QPainter& painter) {
 }
 
 int CLUTDlg::ReadTableFromCamera() {
+    const LongOperation operation;
+    return operation.Started() ? ReadTableWithin(operation) : 0;
+}
+
+int CLUTDlg::ReadTableWithin(const LongOperation& /*running*/) {
     WaitCursorScope cursor;
-    DialogRegistry::Instance().EnableAll(0);
     EditorProgress progress(*this, true);
     // Read beside the table: in EditMode every paint during the transfer (the windows are
     // disabled and repainted meanwhile) recomputes the table from the edit points, which
@@ -370,18 +374,17 @@ int CLUTDlg::ReadTableFromCamera() {
     SetMode(ViewMode);
     InvalidateGraph();
     DrawCurve();
-    DialogRegistry::Instance().EnableAll(1);
     return result;
 }
 
 void CLUTDlg::WriteTableToCamera() {
+    const LongOperation operation;
+    if (!operation.Started()) return;
     WaitCursorScope cursor;
-    DialogRegistry::Instance().EnableAll(0);
     EditorProgress progress(*this, false);
     // The table of the last paint, whatever a paint during the transfer computes.
     const LutTable sent = m_table;
     WriteLutTable(Command::Instance(), sent, progress);
-    DialogRegistry::Instance().EnableAll(1);
 }
 
 void CLUTDlg::keyPressEvent(QKeyEvent* event) {

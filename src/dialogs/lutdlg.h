@@ -61,9 +61,11 @@ class CLUTDlg : public QDialog, public COnlineStatusUpdater, public RegisteredDi
     static QString TitleFor(int colorIndex);
     int ColorIndex() const { return m_colorIndex; }
 
-    // The buttons.
+    // The buttons. Each transfer is a long operation; none starts while another runs.
     int ReadTableFromCamera();
     void WriteTableToCamera();
+    // The read as part of a long operation that is already `running`.
+    int ReadTableWithin(const LongOperation& running);
     void ClearTable();
     void ConvertEditable();
     // The table under the edit points' curve; every paint in EditMode runs it.

@@ -70,20 +70,15 @@ void LutEditors::ShowLutEditors(int show) {
 }
 
 int LutEditors::ReadAllTablesFromCamera() {
-    if (m_mainWindow) m_mainWindow->setEnabled(false);
-    int result = 1;
-    if (CameraModel::Instance().IsSupported()) {
-        result = m_editors[static_cast<std::size_t>(kMonochromeEditor)]->ReadTableFromCamera();
-    } else {
-        for (const std::unique_ptr<CLUTDlg>& editor : m_editors) {
-            if (editor->ReadTableFromCamera() != 1) {
-                result = 0;
-                break;
-            }
-        }
+    // One operation for all three tables: the windows stay disabled between them.
+    const LongOperation operation;
+    if (!operation.Started()) return 0;
+    if (CameraModel::Instance().IsSupported())
+        return m_editors[static_cast<std::size_t>(kMonochromeEditor)]->ReadTableWithin(operation);
+    for (const std::unique_ptr<CLUTDlg>& editor : m_editors) {
+        if (editor->ReadTableWithin(operation) != 1) return 0;
     }
-    if (m_mainWindow) m_mainWindow->setEnabled(true);
-    return result;
+    return 1;
 }
 
 void LutEditors::DestroyWindows() {

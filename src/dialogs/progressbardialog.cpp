@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "camera/dialogregistry.h"
 #include "platform/clock.h"
 
 namespace vela {
@@ -113,8 +114,9 @@ QString CProgressBarDialog::ShownMessage() const {
 void CProgressBarDialog::DestroyWindow() {
     hide();
     m_up = false;
-    // Enabled again even when it was disabled before Start.
-    if (m_owner) m_owner->setEnabled(true);
+    // Enabled again even when it was disabled before Start, unless a long operation goes
+    // on: its end enables every window.
+    if (m_owner && !DialogRegistry::Instance().Busy()) m_owner->setEnabled(true);
 }
 
 }  // namespace vela

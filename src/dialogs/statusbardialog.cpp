@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "dialogs/enterkey.h"
 #include "dialogs/statusstrip.h"
 
 namespace vela {
@@ -35,6 +36,10 @@ void StatusBarDialog::RegisterDialog() {
     m_registered = true;
     OnlineStatusRegistry::Instance().Register(this);
     DialogRegistry::Instance().Register(this);
+}
+
+void StatusBarDialog::keyPressEvent(QKeyEvent* event) {
+    if (!HandleEnterKey(*this, event)) QDialog::keyPressEvent(event);
 }
 
 QWidget* StatusBarDialog::FindControl(int ctrlId) const {

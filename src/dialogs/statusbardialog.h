@@ -5,6 +5,7 @@
 #include "camera/dialogregistry.h"
 #include "protocol/onlinestatusregistry.h"
 
+class QKeyEvent;
 class QVBoxLayout;
 
 namespace vela {
@@ -49,6 +50,9 @@ class StatusBarDialog : public QDialog, public COnlineStatusUpdater, public Regi
         return widget;
     }
     void RegisterDialog();
+    // Enter on a focused button presses it; anywhere else it closes the dialog as OK, which
+    // saves nothing. Esc closes it as Cancel.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     static void BindId(QWidget* widget, int ctrlId);

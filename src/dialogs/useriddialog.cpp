@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "camera/cameraidentity.h"
+#include "dialogs/cameratext.h"
 #include "protocol/command.h"
 
 namespace vela {
@@ -32,12 +33,13 @@ CUserIdDialog::CUserIdDialog(QWidget* parent) : StatusBarDialog(kStatusBarId, pa
 
 bool CUserIdDialog::OnInitDialog() {
     RegisterDialog();
-    m_edit->setText(QString::fromStdString(ReadUserIdOrPlaceholder(Command::Instance())));
+    m_edit->setText(FromCameraText(ReadUserIdOrPlaceholder(Command::Instance())));
     return true;
 }
 
 void CUserIdDialog::OnSave() {
-    WriteUserId(Command::Instance(), m_edit->text().toStdString());
+    if (const std::optional<std::string> text = ToCameraText(m_edit->text(), "User ID string"))
+        WriteUserId(Command::Instance(), *text);
 }
 
 }  // namespace vela

@@ -342,8 +342,9 @@ void CCtrlToolDlg::ToggleControlMode() {
 }
 
 void CCtrlToolDlg::ReadCameraSettings() {
+    const LongOperation operation;
+    if (!operation.Started()) return;
     Command& command = Command::Instance();
-    DialogRegistry::Instance().EnableAll(0);
     CameraModel::Instance().Read();
     ShowModelControls();
     ReadAllParameters();
@@ -354,7 +355,6 @@ void CCtrlToolDlg::ReadCameraSettings() {
     ShowAllValues();
     ApplyEnableRules();
     UpdateLineRateLabels();
-    DialogRegistry::Instance().EnableAll(1);
 }
 
 int CCtrlToolDlg::ReadAllParameters() {

@@ -56,10 +56,12 @@ void PauseWithWindowsAlive(int ms) {
 
 void RunRecalibrationAction(RecalibrationKind kind) {
     const Recalibration& recalibration = RecalibrationOf(kind);
-    DialogRegistry::Instance().EnableAll(0);
-    const RecalibrationResult result =
-        RunRecalibration(Command::Instance(), recalibration, PauseWithWindowsAlive);
-    DialogRegistry::Instance().EnableAll(1);
+    RecalibrationResult result;
+    {
+        const LongOperation operation;
+        if (!operation.Started()) return;
+        result = RunRecalibration(Command::Instance(), recalibration, PauseWithWindowsAlive);
+    }
     ShowActionMessage(RecalibrationMessage(recalibration, result));
 }
 

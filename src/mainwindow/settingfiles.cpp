@@ -1,6 +1,7 @@
 // The main window's side of setting files and flash areas: the file dialogs, the area
 // selection, and the page refreshes around the camera procedures.
 #include "app/registrysettings.h"
+#include "camera/dialogregistry.h"
 #include "camera/flashareas.h"
 #include "camera/settingfile.h"
 #include "mainwindow/ctrltooldlg.h"
@@ -39,11 +40,15 @@ void RememberCameraFileFolder(const std::string& path) {
 }  // namespace
 
 int CCtrlToolDlg::SaveSettingFile(const std::string& path, SettingFileKind kind) {
+    const LongOperation operation;
+    if (!operation.Started()) return 0;
     return vela::SaveSettingFile(path, kind, Command::Instance(), CameraModel::Instance(),
                                  ControlMode::Instance().Get());
 }
 
 int CCtrlToolDlg::LoadSettingFile(const std::string& path) {
+    const LongOperation operation;
+    if (!operation.Started()) return 0;
     // The pages show the file's values before the progress window closes.
     DialogProgress progress(this, [this] { ShowAllValues(); });
     const int result = vela::LoadSettingFile(path, Command::Instance(), CameraModel::Instance(),
@@ -86,7 +91,8 @@ void CCtrlToolDlg::LoadSettings() {
 
 void CCtrlToolDlg::OnStoreAll() {
     if (!AskYesNo("Are you sure you want to overwrite into all EEPROM areas?")) return;
-    StoreAllWithReport(Command::Instance());
+    const LongOperation operation;
+    if (operation.Started()) StoreAllWithReport(Command::Instance());
 }
 
 void CCtrlToolDlg::OnSaveFactoryArea() {

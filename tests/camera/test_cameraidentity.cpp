@@ -46,8 +46,8 @@ TEST(CameraIdentityTest, DeviceVersionIsWrittenFromTheFirstCharacterOfEachPart) 
     EXPECT_EQ(ComposeDeviceVersion({"1", "0", "2", "0"}), "1.0.2.0");
     EXPECT_EQ(ComposeDeviceVersion({"12", "0", "", "3b"}), "1.0..3");
     EXPECT_EQ(ComposeDeviceVersion({"", "", "", ""}), "...");
-    // A character outside ASCII is taken whole, never cut inside its bytes.
-    EXPECT_EQ(ComposeDeviceVersion({"\xC3\xA9x", "1", "2", "3"}), "\xC3\xA9.1.2.3");
+    // The camera's texts are Latin-1: one byte is one character.
+    EXPECT_EQ(ComposeDeviceVersion({"\xE9x", "1", "2", "3"}), "\xE9.1.2.3");
 }
 
 TEST(CameraIdentityTest, CameraIdGoesOneCharacterPerBox) {
@@ -63,14 +63,11 @@ TEST(CameraIdentityTest, CameraIdGoesOneCharacterPerBox) {
     EXPECT_EQ(CameraIdFromBoxes(std::vector<std::string>(10)), "");
 }
 
-TEST(CameraIdentityTest, CharactersAreCountedNotBytes) {
-    EXPECT_EQ(CharacterCount(""), 0u);
-    EXPECT_EQ(CharacterCount("ABCDEFGHIJKLMNOP"), 16u);
-    EXPECT_EQ(CharacterCount("\xC3\xA9t\xC3\xA9"), 3u);  // "été"
-    EXPECT_EQ(FirstCharacter("\xE2\x82\xAC"
-                             "5"),
-              "\xE2\x82\xAC");
-    EXPECT_EQ(FirstCharacter(""), "");
+TEST(CameraIdentityTest, LatinOneTextIsQuotedInUtf8) {
+    EXPECT_EQ(Utf8FromLatin1(""), "");
+    EXPECT_EQ(Utf8FromLatin1("AB-1"), "AB-1");
+    EXPECT_EQ(Utf8FromLatin1("\xE9t\xE9"), "\xC3\xA9t\xC3\xA9");  // "été"
+    EXPECT_EQ(Utf8FromLatin1("\x80\xFF"), "\xC2\x80\xC3\xBF");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The registry that disables every dialog during a long operation and enables them after.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "camera/dialogregistry.h"
 #include "support/recordingdialog.h"
 
@@ -28,6 +30,26 @@ TEST(DialogRegistry, EnableAllSkipsDestroyedWindowsAndReenablesEveryone) {
     EXPECT_EQ(registry.Count(), 3u);
     registry.EnableAll(0);
     EXPECT_EQ(twice.calls.size(), 4u);
+}
+
+TEST(DialogRegistry, ALongOperationDisablesUntilItEndsAndNoneStartsInsideIt) {
+    DialogRegistry registry;
+    RecordingDialog dialog;
+    registry.Register(&dialog);
+    {
+        const LongOperation outer(registry);
+        EXPECT_TRUE(outer.Started());
+        EXPECT_TRUE(registry.Busy());
+        {
+            const LongOperation inner(registry);
+            EXPECT_FALSE(inner.Started());
+        }
+        // The refused one's end enables nothing.
+        EXPECT_EQ(dialog.calls, std::vector<bool>{false});
+    }
+    EXPECT_EQ(dialog.calls, (std::vector<bool>{false, true}));
+    EXPECT_FALSE(registry.Busy());
+    EXPECT_TRUE(LongOperation(registry).Started());
 }
 
 TEST(DialogRegistry, ProcessWideInstances) {

@@ -138,6 +138,31 @@ TEST_F(GammaFileTest, ValuesAbove4095AreReportedOncePerFile) {
     EXPECT_EQ(tables[1][0], 4095);
 }
 
+// A prompt that, while its box is up, lets an editor in Edit Mode repaint: the repaint
+// recomputes the editor's table from its edit points.
+class RepaintingPrompt final : public Prompt {
+  public:
+    explicit RepaintingPrompt(LutTable& table) : m_table(table), m_previous(&Prompt::Instance()) {
+        Prompt::Install(this);
+    }
+    ~RepaintingPrompt() override { Prompt::Install(m_previous); }
+    PromptAnswer Show(const std::string&, const std::string&, PromptIcon, PromptButtons) override {
+        m_table.fill(1);
+        return PromptAnswer::Ok;
+    }
+
+  private:
+    LutTable& m_table;
+    Prompt* m_previous;
+};
+
+TEST_F(GammaFileTest, ARepaintDuringTheValueMessageKeepsTheEntriesRead) {
+    RepaintingPrompt repainting(tables[1]);
+    ASSERT_EQ(Read("h\n10\n20\n5000\n40\n"), 1);
+    const std::vector<int> one(tables[1].begin(), tables[1].begin() + 5);
+    EXPECT_EQ(one, (std::vector<int>{10, 20, 4095, 40, 1001}));
+}
+
 TEST_F(GammaFileTest, LongLinesContinueAsTheNextEntry) {
     // 126 characters fill a piece; the rest of the line is the next entry, and a line
     // end right after a full piece is an empty entry.

@@ -2,11 +2,13 @@
 // port search, flash areas, the control-mode items and the message log.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -23,6 +25,7 @@
 #include "support/rawpty.h"
 #include "support/recordinghost.h"
 #include "support/tempconfig.h"
+#include "support/windowsduringlines.h"
 #include "transport/seriallink.h"
 
 namespace vela::test {
@@ -145,6 +148,40 @@ TEST_F(CommunicationTest, ChoosingAPortWhereACameraAnswersReadsThatCamera) {
     EXPECT_TRUE(prompt.entries().empty()) << prompt.texts().front();
 }
 
+TEST_F(CommunicationTest, ListsActOnARealChangeOnlyAndTheWheelOnlyWithTheFocus) {
+    sim::PtyCamera& first = AddCamera(1);
+    sim::PtyCamera& second = AddCamera(2);
+    StartWindow();
+    first.ClearLines();
+    auto* ports = Control<QComboBox>(Dlg::kPortList);
+    // The current entry chosen again changes nothing: no reopened link, no second read.
+    for (const int list : {Dlg::kCategoryList, Dlg::kPortList})
+        Choose(list, Control<QComboBox>(list)->currentIndex());
+    EXPECT_TRUE(first.ReceivedLines().empty());
+
+    const auto wheelDown = [ports] {
+        const QPointF at(ports->width() / 2.0, ports->height() / 2.0);
+        QWheelEvent wheel(at, ports->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(ports, &wheel);
+    };
+    wheelDown();
+    EXPECT_EQ(ports->currentIndex(), 0);
+    EXPECT_EQ(SerialLink::Instance().GetPortIndex(), 0);
+    EXPECT_TRUE(first.ReceivedLines().empty());
+
+    // With the focus the wheel chooses, and the choice counts.
+    comm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(comm));
+    ports->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([ports] { return ports->hasFocus(); })) << QApplication::focusWidget();
+    wheelDown();
+    EXPECT_EQ(SerialLink::Instance().GetPortIndex(), 1);
+    ASSERT_FALSE(second.ReceivedLines().empty());
+    EXPECT_EQ(second.ReceivedLines().front(), "MD?");
+    EXPECT_TRUE(prompt.entries().empty()) << prompt.texts().front();
+}
+
 TEST_F(CommunicationTest, AutoFindsTheCameraOnTheThirdPort) {
     sim::PtyCamera& first = AddCamera(1);
     AddCamera(2).SetFailure(sim::FailureMode::Silent);
@@ -162,6 +199,17 @@ TEST_F(CommunicationTest, AutoFindsTheCameraOnTheThirdPort) {
     EXPECT_EQ(lines[1], "MD?");  // the whole read's
     EXPECT_EQ(Control<QLabel>(Dlg::kOnlineText)->text(), QStringLiteral("Online"));
     EXPECT_EQ(CountText(prompt, kNoAnswer), 0);
+}
+
+TEST_F(CommunicationTest, AutoKeepsEveryRegisteredWindowDisabledWhileItSearches) {
+    AddCamera(1);
+    StartWindow();
+    const int windows = EnabledRegisteredWindows();
+    const WindowsDuringLines probe;
+    comm->findChild<QPushButton*>(QStringLiteral("ctl%1").arg(Dlg::kAuto))->click();
+    EXPECT_FALSE(probe.lines.empty());
+    EXPECT_EQ(probe.withAWindowEnabled, Strings{});
+    EXPECT_EQ(EnabledRegisteredWindows(), windows);
 }
 
 TEST_F(CommunicationTest, AutoWithNoCameraTriesSixteenPortsWarnsOnceAndGoesOffline) {

@@ -305,6 +305,102 @@ TEST_F(IdentityDialogTest, CameraIdSaveIsHiddenOutsideControlModeOne) {
     }
 }
 
+TEST_F(IdentityDialogTest, IdentityTextsTravelAsOneLatinOneBytePerCharacter) {
+    Connect();
+    SetCameraText("ID",
+                  "\xE9"
+                  "BC");
+    SetCameraText("UD", "CAF\xE9");
+    ControlMode::Instance().Set(1);
+    const QString euro = QString::fromUtf8("\xE2\x82\xAC");
+    const auto refused = [](const char* field) {
+        return std::string(field) +
+               " contains \"\xE2\x82\xAC\", which the camera cannot store: only Latin-1 characters, one byte "
+               "each !!";
+    };
+
+    CCameraIdDialog id;
+    id.OnInitDialog();
+    EXPECT_EQ(id.Boxes()[0]->text(), QString(QChar(0xE9)));
+    camera->ClearLines();
+    id.SaveButton()->click();
+    EXPECT_EQ(LinesSinceLastCheck(), (Strings{"ULCK=5170362",
+                                              "ID00=\xE9"
+                                              "BC"}));
+    id.Boxes()[1]->setText(euro);
+    id.SaveButton()->click();
+    ExpectLastMessage(refused("Camera id"), PromptIcon::Stop);
+    EXPECT_EQ(LinesSinceLastCheck(), Strings{});  // not even the unlock
+
+    // The limit counts bytes: sixteen accented letters are sixteen bytes.
+    CUserIdDialog user;
+    user.OnInitDialog();
+    EXPECT_EQ(user.Edit()->text(), QString::fromLatin1("CAF\xE9"));
+    camera->ClearLines();
+    user.Edit()->setText(QString(17, QChar(0xE9)));
+    user.SaveButton()->click();
+    ExpectLastMessage("User ID string is too long !!", PromptIcon::Stop);
+    user.Edit()->setText(QString(16, QChar(0xE9)));
+    user.SaveButton()->click();
+    user.Edit()->setText(euro);
+    user.SaveButton()->click();
+    ExpectLastMessage(refused("User ID string"), PromptIcon::Stop);
+    EXPECT_EQ(LinesSinceLastCheck(), Strings{"UD=" + std::string(16, '\xE9')});
+
+    CAboutDialog about;
+    about.OnInitDialog();
+    EXPECT_EQ(about.Field(CAboutDialog::kCameraIdId)->text(), QString::fromLatin1("\xE9"
+                                                                                  "BC"));
+    EXPECT_EQ(about.UserIdEdit()->text(), QString::fromLatin1("CAF\xE9"));
+    qobject_cast<QRadioButton*>(about.FindControl(CAboutDialog::kEnableUserIdId))->click();
+    camera->ClearLines();
+    about.UserIdEdit()->setText(euro);
+    qobject_cast<QPushButton*>(about.FindControl(CAboutDialog::kSaveUserIdId))->click();
+    ExpectLastMessage(refused("User ID string"), PromptIcon::Stop);
+    about.DeviceVersionEdit(0)->setText(euro);
+    qobject_cast<QPushButton*>(about.FindControl(CAboutDialog::kSaveDeviceVersionId))->click();
+    ExpectLastMessage(refused("Device Version"), PromptIcon::Stop);
+    EXPECT_EQ(LinesSinceLastCheck(), Strings{});
+}
+
+TEST_F(IdentityDialogTest, EnterClosesAsOkAndEscAsCancelWithoutSaving) {
+    Connect();
+    ControlMode::Instance().Set(1);
+    struct Case {
+        Qt::Key key;
+        int result;
+    };
+    const Case cases[] = {{Qt::Key_Return, QDialog::Accepted},
+                          {Qt::Key_Enter, QDialog::Accepted},
+                          {Qt::Key_Escape, QDialog::Rejected}};
+    for (const Case& c : cases) {
+        CCameraIdDialog id;
+        CUserIdDialog user;
+        CAboutDialog about;
+        const std::pair<StatusBarDialog*, QWidget*> windows[] = {{&id, id.Boxes()[0]},
+                                                                 {&user, user.Edit()},
+                                                                 {&about, about.UserIdEdit()},
+                                                                 {&about, about.HelpList()}};
+        for (StatusBarDialog* dialog :
+             {static_cast<StatusBarDialog*>(&id), static_cast<StatusBarDialog*>(&user),
+              static_cast<StatusBarDialog*>(&about)}) {
+            dialog->OnInitDialog();
+        }
+        about.SetUserIdProtection(false);
+        // A typed text that Enter must not save; and the About window's editable help list.
+        for (const auto& [dialog, focus] : windows) {
+            if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->setText(QStringLiteral("Z"));
+            dialog->show();
+            focus->setFocus();
+            camera->ClearLines();
+            QTest::keyClick(focus, c.key);
+            EXPECT_FALSE(dialog->isVisible()) << dialog->windowTitle().toStdString() << " " << c.key;
+            EXPECT_EQ(dialog->result(), c.result) << dialog->windowTitle().toStdString() << " " << c.key;
+            EXPECT_EQ(LinesSinceLastCheck(), Strings{}) << dialog->windowTitle().toStdString();
+        }
+    }
+}
+
 TEST_F(IdentityDialogTest, HelpListHoldsThePdfFilesOfTheWorkingDirectorySorted) {
     Connect();
     const std::filesystem::path dir = std::filesystem::path(ConfigDirForTest()) / "help";

@@ -14,9 +14,11 @@
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "camera/dialogregistry.h"
+#include "camera/settingfile.h"
 #include "dialogs/lutdlg.h"
 #include "dialogs/luteditors.h"
 #include "dialogs/progressbardialog.h"
@@ -25,6 +27,7 @@
 #include "protocol/controlids.h"
 #include "support/mainwindowfixture.h"
 #include "support/tempconfig.h"
+#include "support/windowsduringlines.h"
 
 namespace vela::test {
 namespace {
@@ -445,6 +448,60 @@ TEST_F(LutEditorsTest, CameraThatStopsHalfWayLeavesWhatWasReadAndEnablesEveryWin
     EXPECT_TRUE(files.requests().empty());
     EXPECT_FALSE(std::filesystem::exists(ConfigDirForTest() + "/never.csv"));
     EXPECT_EQ(DisabledWindows(), 0);
+}
+
+TEST_F(LutEditorsTest, EveryLongOperationKeepsEveryRegisteredWindowDisabledThroughout) {
+    StartCamera();
+    StartWindow();
+    const int windows = EnabledRegisteredWindows();
+    ASSERT_GE(windows, 4);  // the main window and the three editors
+    const std::string file = ConfigDirForTest() + "/one.cam";
+    WriteFile(file, "GA=200\r\n");
+    const std::pair<const char*, std::function<void()>> operations[] = {
+        {"whole read", [this] { dlg->ReadCameraSettings(); }},
+        {"setting-file load", [this, file] { dlg->LoadSettingFile(file); }},
+        {"setting-file save",
+         [this] { dlg->SaveSettingFile(ConfigDirForTest() + "/saved.cam", SettingFileKind::AllData); }},
+        {"Store All",
+         [this] {
+             prompt.ScriptAnswers({PromptAnswer::Yes});
+             dlg->OnStoreAll();
+         }},
+        // (512 transactions each: the editors' own buttons are watched in the tests above.)
+        {"all LUT tables", [this] { dlg->OnMenuCommand(ctl::kMenuLoadAllLut); }},
+        {"recalibration", [this] { dlg->ButtonClicked(ctl::kRecalibrateShading); }},
+    };
+    for (const auto& [name, run] : operations) {
+        const WindowsDuringLines probe;
+        run();
+        EXPECT_FALSE(probe.lines.empty()) << name;
+        EXPECT_EQ(probe.withAWindowEnabled, Strings{}) << name;
+        EXPECT_EQ(EnabledRegisteredWindows(), windows) << name;
+    }
+}
+
+TEST_F(LutEditorsTest, NoLongOperationStartsInsideAnother) {
+    StartCamera();
+    StartWindow();
+    const std::string file = ConfigDirForTest() + "/three.cam";
+    WriteFile(file, "GA=200\r\nGA=300\r\nGMA=2\r\n");
+    const int windows = EnabledRegisteredWindows();
+    camera->ClearLines();
+    // The loader lets the windows run before each line: "Read Table Data" and a whole
+    // read asked for then must not start.
+    int nestedRead = -1;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
+        if (camera->ReceivedLines().empty()) return;
+        watch.stop();
+        nestedRead = Mono().ReadTableFromCamera();
+        dlg->ReadCameraSettings();
+    });
+    watch.start(0);
+    EXPECT_EQ(dlg->LoadSettingFile(file), 1);
+    EXPECT_EQ(nestedRead, 0);
+    EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA=200", "GA=300", "GMA=2"}));
+    EXPECT_EQ(EnabledRegisteredWindows(), windows);
 }
 
 TEST_F(LutEditorsTest, SaveLutFileWrites257LinesThatReadBackUnchanged) {

@@ -5,11 +5,15 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "camera/valuecommit.h"
 #include "dialogs/progressbardialog.h"
@@ -198,6 +202,64 @@ TEST_F(MainWindowTest, ReloadReadsTheAreaThenTheWholeCamera) {
 
     EXPECT_EQ(camera->ReceivedLines(), Concat({"EA?", "MD?"}, UserModeQueries()));
     EXPECT_EQ(Control<SpinEditBox>(kBlackLevel)->EditText(), QStringLiteral("-20"));
+}
+
+// The menu bar as the operator sees it: each menu's caption and whether it can be opened,
+// then its items in order with their command ids; "-" is a separator, "a > b" an item of
+// the submenu a.
+std::vector<std::string> MenuListing(QMenuBar& bar) {
+    std::vector<std::string> rows;
+    std::function<void(const QMenu&, const std::string&)> items = [&](const QMenu& menu,
+                                                                      const std::string& path) {
+        for (QAction* action : menu.actions()) {
+            if (action->isSeparator()) {
+                rows.push_back(path + "-");
+            } else if (action->menu()) {
+                items(*action->menu(), path + action->text().toStdString() + " > ");
+            } else {
+                rows.push_back(path + action->text().toStdString() + " " +
+                               std::to_string(action->data().toInt()));
+            }
+        }
+    };
+    for (QAction* top : bar.actions()) {
+        const bool open = top->isEnabled() && top->menu()->isEnabled();
+        rows.push_back(top->text().toStdString() + (open ? "" : " (greyed)"));
+        items(*top->menu(), "  ");
+    }
+    return rows;
+}
+
+TEST_F(MainWindowTest, MenusListTheirItemsInOrderWithTheirIdsInBothControlModes) {
+    StartCamera();
+    StartWindow(0);
+    const auto expected = [](bool factory) {
+        return std::vector<std::string>{"File(&F)",
+                                        "  &Open 30008",
+                                        "  &Save as > All Data 30011",
+                                        "  &Save as > Shipping Data 30012",
+                                        "  -",
+                                        "  E&xit 2",
+                                        "Settings(&S)",
+                                        "  &Reload 30002",
+                                        "  -",
+                                        "  &Load settings 30004",
+                                        "  &Store settings 30003",
+                                        factory ? "Utility(&U)" : "Utility(&U) (greyed)",
+                                        "  Edit user id 30000",
+                                        "  Edit camera id 30005",
+                                        "LUT(&L)",
+                                        "  &Open LUT file 30006",
+                                        "  &Save LUT file 30007",
+                                        "  -",
+                                        "  &Load all LUT table 30009",
+                                        "Help(&H)",
+                                        "  &About this application 30001",
+                                        "  &Open Communication Dialog 30010"};
+    };
+    EXPECT_EQ(MenuListing(*dlg->MenuBar()), expected(false));
+    dlg->ToggleControlMode();
+    EXPECT_EQ(MenuListing(*dlg->MenuBar()), expected(true));
 }
 
 // The whole-camera refresh in user mode at 115200 bit/s with bytes paced at the line

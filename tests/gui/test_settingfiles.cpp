@@ -2,8 +2,11 @@
 // file dialogs, and the flash areas through the area selection dialog.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -244,8 +247,12 @@ TEST_F(SettingFilesTest, ReloadWithoutCameraStillRunsTheWholeRead) {
     StartCamera({}, wire);
     StartWindow(0);
     camera->ClearLines();
-    dlg->OnMenuCommand(kMenuReload);
+    // Chosen from the menu, as the operator does.
+    QAction* reload = dlg->MenuBar()->actions().at(1)->menu()->actions().at(0);
+    ASSERT_EQ(reload->text(), QStringLiteral("&Reload"));
+    reload->trigger();
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"EA?", "MD?"}));
+    EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());
     EXPECT_TRUE(dlg->isEnabled());
 }
 
