@@ -84,10 +84,11 @@ TEST(RegistrySettings, InvalidIdsStoreNothing) {
     RegistrySettings s;
     const std::string before = ReadFile(RegPath());
     std::int32_t v = 0;
-    EXPECT_EQ(s.GetInt(10, v, 42), 0);
+    // The first id past the last value.
+    EXPECT_EQ(s.GetInt(FastAnswersSetting + 1, v, 42), 0);
     EXPECT_EQ(v, 42);
-    EXPECT_EQ(s.SetInt(10, 1), 0);
-    EXPECT_EQ(s.SetString(10, "x"), 0);
+    EXPECT_EQ(s.SetInt(FastAnswersSetting + 1, 1), 0);
+    EXPECT_EQ(s.SetString(FastAnswersSetting + 1, "x"), 0);
     EXPECT_EQ(s.SetInt(-1, 1), 0);
     EXPECT_EQ(ReadFile(RegPath()), before);
 }

@@ -218,7 +218,8 @@ std::vector<std::string> MenuListing(QMenuBar& bar) {
                 items(*action->menu(), path + action->text().toStdString() + " > ");
             } else {
                 rows.push_back(path + action->text().toStdString() + " " +
-                               std::to_string(action->data().toInt()));
+                               std::to_string(action->data().toInt()) +
+                               (action->isCheckable() ? (action->isChecked() ? " [x]" : " [ ]") : ""));
             }
         }
     };
@@ -245,6 +246,8 @@ TEST_F(MainWindowTest, MenusListTheirItemsInOrderWithTheirIdsInBothControlModes)
                                         "  -",
                                         "  &Load settings 30004",
                                         "  &Store settings 30003",
+                                        "  -",
+                                        "  Fast answers 30013 [ ]",
                                         factory ? "Utility(&U)" : "Utility(&U) (greyed)",
                                         "  Edit user id 30000",
                                         "  Edit camera id 30005",
