@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include "camera/dialogregistry.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/stoprequest.h"
 
@@ -66,9 +67,9 @@ void RunEnding::Step() {
         }
         return;
     }
-    // A disabled window has a long operation under way on the stack below this call; it
-    // ends at its next transaction and enables the window again.
-    if (!m_loopStarted || !m_dlg.isEnabled()) return;
+    // A long operation under way is on the stack below this call; it ends at its next
+    // transaction boundary and returns here first.
+    if (!m_loopStarted || DialogRegistry::Instance().Busy() || !m_dlg.isEnabled()) return;
     m_step->stop();
     m_dlg.SetCloseWithoutConfirmation(1);
     m_dlg.reject();
