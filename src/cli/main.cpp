@@ -37,51 +37,41 @@
 namespace vela::cli {
 namespace {
 
-// Every line that crosses the link: on stderr with -v, and the last one kept so that a
-// refusal (an answer came) is told apart from silence.
-class LogTap final : public CommandLogSink {
+// Every line that crosses the link, on stderr (-v).
+class VerboseLog final : public CommandLogSink {
   public:
-    explicit LogTap(bool print) : m_print(print) { CommandLog::Instance().Join(this); }
-    ~LogTap() override { CommandLog::Instance().Leave(this); }
-    void OnLogLine(const std::string& line) override {
-        if (m_print) std::fprintf(stderr, "%s\n", line.c_str());
-        m_lastWasAnswer = line.rfind("Rx: ", 0) == 0;
-        if (m_lastWasAnswer) m_lastAnswer = line.substr(4);
-        if (line.rfind("Tx: ", 0) == 0) m_lastSent = line.substr(4);
+    explicit VerboseLog(bool print) : m_print(print) {
+        if (m_print) CommandLog::Instance().Join(this);
     }
-    bool LastWasAnswer() const { return m_lastWasAnswer; }
-    const std::string& LastAnswer() const { return m_lastAnswer; }
-    const std::string& LastSent() const { return m_lastSent; }
+    ~VerboseLog() override {
+        if (m_print) CommandLog::Instance().Leave(this);
+    }
+    void OnLogLine(const std::string& line) override { std::fprintf(stderr, "%s\n", line.c_str()); }
 
   private:
     bool m_print;
-    bool m_lastWasAnswer = false;
-    std::string m_lastAnswer;
-    std::string m_lastSent;
 };
 
-// Prints boxes as "caption: text" lines; -q silences them. Answers no question.
+// Prints boxes as "caption: text" lines; -q silences them. Answers no question. What
+// went wrong is taken from the engine's results, never from these texts.
 class TextPrompt final : public Prompt {
   public:
-    TextPrompt(bool quiet, const LogTap& tap) : m_quiet(quiet), m_tap(tap) { Prompt::Install(this); }
+    explicit TextPrompt(bool quiet) : m_quiet(quiet) { Prompt::Install(this); }
     ~TextPrompt() override { Prompt::Install(nullptr); }
+    void SetCommand(const Command* command) { m_command = command; }
     PromptAnswer Show(const std::string& text, const std::string& caption, PromptIcon,
                       PromptButtons buttons) override {
-        const bool communication = caption == "Communication Error";
-        // The box names the answer; a script also needs the line it answered.
-        const std::string sent = communication ? " (sent " + m_tap.LastSent() + ")" : "";
+        // A transaction's box names the answer; a script also needs the line it answered.
+        const std::string sent =
+            caption == "Communication Error" && m_command ? " (sent " + m_command->LastSent() + ")" : "";
         if (!m_quiet)
             std::fprintf(stderr, "vela-cli: %s: %s%s\n", caption.c_str(), text.c_str(), sent.c_str());
-        if (communication) ++m_communicationErrors;
         return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
     }
 
-    int CommunicationErrors() const { return m_communicationErrors; }
-
   private:
     bool m_quiet;
-    const LogTap& m_tap;
-    int m_communicationErrors = 0;
+    const Command* m_command = nullptr;
 };
 
 // A progress bar on stderr, drawn only when stderr is a terminal. It counts the LUT
@@ -123,10 +113,9 @@ const char* KindName(int kind);
 
 class Session {
   public:
-    Session(const Options& o, TextPrompt& prompt, const LogTap& tap)
+    Session(const Options& o, TextPrompt& prompt)
         : m_options(o),
           m_prompt(prompt),
-          m_tap(tap),
           m_link(SerialLink::Channels{&m_comPort, DefaultLibraryChannel(CameraLink2000),
                                       DefaultLibraryChannel(CameraLink2001),
                                       DefaultLibraryChannel(CameraLinkVer11)},
@@ -145,8 +134,12 @@ class Session {
                                          : 0);
         m_controlMode = o.factory ? 1 : RegistrySettings::PeekInt(file, ControlModeSetting).value_or(0);
         m_command.SetFastAnswers(o.fast);
+        prompt.SetCommand(&m_command);
     }
-    ~Session() { m_link.Close(); }
+    ~Session() {
+        m_prompt.SetCommand(nullptr);
+        m_link.Close();
+    }
 
     // Opens the link and finds the camera: at the given rate, or by the window's search.
     // kDone, or kNoAnswer after a message.
@@ -184,14 +177,17 @@ class Session {
     // The exit code of a failed transaction: an answer that was not the expected one is
     // a refusal, none at all is silence.
     int Failure(const std::string& what) const {
-        if (StopRequested()) return Stopped("before " + what);
-        if (!m_tap.LastWasAnswer()) {
+        const Result& last = m_command.LastFailure();
+        if (last.kind == Result::Kind::Stopped || StopRequested()) return Stopped("before " + what);
+        if (last.kind != Result::Kind::Refused) {
             Message("no answer from the camera to " + what);
             return kNoAnswer;
         }
-        Message("the camera refused " + what + ": " + m_tap.LastAnswer());
+        Message("the camera refused " + what + ": " + last.answer);
         return kRefused;
     }
+    // How many transactions have failed so far.
+    int Failures() const { return m_command.FailedTransactions(); }
 
     // A run ended by a signal: what was done, and 128 + the signal's number.
     int Stopped(const std::string& done) const {
@@ -207,7 +203,6 @@ class Session {
     }
 
     const Options& options() const { return m_options; }
-    TextPrompt& prompt() { return m_prompt; }
     SerialLink& link() { return m_link; }
     Command& command() { return m_command; }
     CameraModel& model() { return m_model; }
@@ -217,7 +212,6 @@ class Session {
   private:
     const Options& m_options;
     TextPrompt& m_prompt;
-    const LogTap& m_tap;
     ComPort m_comPort;
     SerialLink m_link;
     Command m_command;
@@ -465,11 +459,13 @@ int CmdSave(Session& s) {
     }
     if (int rc = s.Connect(); rc != kDone) return rc;
     TextProgress progress(s.options().quiet);
+    const int before = s.Failures();
     ReadParameterRows(s.command(), s.model(), s.controlMode(), progress);
     progress.Finish();
     if (StopRequested())
         return s.Stopped("the read was not finished; " + s.options().args[0] + " was not written");
-    if (s.prompt().CommunicationErrors() > 0) return s.Failure("the whole read");
+    // A value the camera did not give would go into the file as the table's old one.
+    if (s.Failures() > before) return s.Failure("the whole read");
     const SettingFileKind kind =
         s.options().shipping ? SettingFileKind::ShippingData : SettingFileKind::AllData;
     if (!SaveSettingFile(s.options().args[0], kind, s.command(), s.model(), s.controlMode()))
@@ -503,6 +499,7 @@ int CmdApply(Session& s) {
     }
     if (int rc = s.Connect(); rc != kDone) return rc;
     TextProgress progress(s.options().quiet);
+    const int before = s.Failures();
     int sent = 0;
     if (!LoadSettingFile(path, s.command(), s.model(), s.controlMode(), progress, &sent)) return kFileError;
     if (StopRequested()) {
@@ -515,7 +512,7 @@ int CmdApply(Session& s) {
         }
         return s.Stopped(std::to_string(sent) + " line(s) of " + path + " were sent");
     }
-    if (const int errors = s.prompt().CommunicationErrors(); errors > 0) {
+    if (const int errors = s.Failures() - before; errors > 0) {
         s.Message(std::to_string(errors) + " line(s) of " + path + " refused or unanswered");
         return kRefused;
     }
@@ -634,9 +631,9 @@ int CmdInfo(Session& s) {
 int Run(const Options& o) {
     // From here on SIGINT, SIGTERM and SIGHUP end the command at its next transaction.
     InstallStopSignals();
-    LogTap tap(o.verbose);
-    TextPrompt prompt(o.quiet, tap);
-    Session session(o, prompt, tap);
+    VerboseLog log(o.verbose);
+    TextPrompt prompt(o.quiet);
+    Session session(o, prompt);
     const struct {
         const char* name;
         std::function<int(Session&)> run;

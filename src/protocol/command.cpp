@@ -204,56 +204,100 @@ bool Command::WaitForLine(int timeoutMs) {
     return true;
 }
 
-int Command::WaitComplete(int timeoutMs) {
+Result Command::AwaitComplete(const std::string& sent, int timeoutMs) {
     WaitCursorScope cursor;
     if (!WaitForLine(timeoutMs)) {
         cursor.End();
         OnlineStatusRegistry::Instance().SetOffline();
-        return 0;
+        return Result::NoAnswer(sent, timeoutMs);
     }
     const std::string answer = PopLine();
     cursor.End();
-    int result = 1;
-    if (ToUpperAscii(answer.substr(0, 8)) != "COMPLETE") {
-        ShowError(answer);
-        result = 0;
-    }
     // Any answer at all means the camera is there.
     OnlineStatusRegistry::Instance().SetOnline();
+    if (ToUpperAscii(answer.substr(0, 8)) != "COMPLETE") return Result::Refused(sent, answer);
+    return Result::Done();
+}
+
+int Command::WaitComplete(int timeoutMs) {
+    return Reported(Noted(AwaitComplete({}, timeoutMs)), false);
+}
+
+Result Command::SendLine(const std::string& line, int timeoutMs) {
+    ClearReceived();
+    const std::string sent = line.substr(0, line.find('\r'));
+    if (line.empty()) return Result::PortError(sent, "no such command");
+    // A run that is ending sends nothing new; the line before was answered (or timed out) whole.
+    if (StopRequested()) return Result::Stopped(sent);
+    m_lastSent = sent;
+    if (!m_link.Write(line)) return Result::PortError(sent, "the link is not open");
+    ++m_linesWritten;
+    return AwaitComplete(sent, timeoutMs);
+}
+
+Result Command::Noted(Result result) {
+    if (!result.Ok()) {
+        ++m_failedTransactions;
+        m_lastFailure = result;
+    }
+    m_lastResult = result;
     return result;
 }
 
-int Command::WriteLine(const std::string& line, int timeoutMs) {
-    ClearReceived();
-    // A run that is ending sends nothing new; the line before was answered (or timed out) whole.
-    if (line.empty() || StopRequested()) return 0;
-    if (!m_link.Write(line)) return 0;
-    ++m_linesWritten;
-    return WaitComplete(timeoutMs);
+Result Command::Write(int cmdId, const CommandValue& value, int timeoutMs) {
+    return Noted(SendLine(FormatSetLine(cmdId, value, true), timeoutMs));
 }
 
-int Command::WriteCommand(int cmdId, const CommandValue& value, int timeoutMs) {
-    return WriteLine(FormatSetLine(cmdId, value, true), timeoutMs);
+Result Command::WriteText(int cmdId, const std::string& text, int timeoutMs) {
+    CommandValue v;
+    v.kind = ValueKind::Text;
+    v.text = text;
+    // Formatted as a Text command for this one transaction, whatever the table says.
+    return Noted(SendLine(FormatSetLineAs(cmdId, ValueKind::Text, v, true), timeoutMs));
 }
 
-int Command::QueryCommand(int cmdId, CommandValue& value, int timeoutMs) {
+Result Command::Query(int cmdId, CommandValue& value, int timeoutMs) {
+    return Noted(AskFor(cmdId, value, timeoutMs));
+}
+
+Result Command::AskFor(int cmdId, CommandValue& value, int timeoutMs) {
     ClearReceived();
     const CommandEntry* entry = CommandAt(cmdId);
-    if (!entry || StopRequested()) return 0;
+    if (!entry) return Result::PortError({}, "no such command");
+    const std::string sent = FormatQueryLine(cmdId, false);
+    if (StopRequested()) return Result::Stopped(sent);
+    // A line that could not be written is waited for all the same, as the camera may still
+    // answer what reached it.
+    m_lastSent = sent;
     if (m_link.Write(FormatQueryLine(cmdId, true))) ++m_linesWritten;
     if (!WaitForLine(timeoutMs)) {
         OnlineStatusRegistry::Instance().SetOffline();
-        return 0;
+        return Result::NoAnswer(sent, timeoutMs);
     }
     ParsedLine p;
     PopAndParseLine(p);
     if (p.error == 0 && p.name == entry->name) {
         value = p.value;
         OnlineStatusRegistry::Instance().SetOnline();
-        return 1;
+        return Result::Done();
     }
-    ShowError(p.rawLine + " for " + FormatQueryLine(cmdId, false));
-    return 0;
+    return Result::Refused(sent, p.rawLine);
+}
+
+int Command::Reported(const Result& result, bool query) {
+    if (result.kind == Result::Kind::Refused) {
+        // A query's box names the line it answered; a write's shows the answer alone.
+        ShowError(query ? result.answer + " for " + result.sent : result.answer);
+    }
+    return result.Ok() ? 1 : 0;
+}
+
+int Command::WriteCommand(int cmdId, const CommandValue& value, int timeoutMs) {
+    return Reported(Write(cmdId, value, timeoutMs), false);
+}
+
+int Command::QueryCommand(int cmdId, CommandValue& value, int timeoutMs) {
+    return Reported(Query(cmdId, value, timeoutMs), true);
 }
 
 int Command::WriteValue(int cmdId, int value, int timeoutMs) {
@@ -267,11 +311,7 @@ int Command::WriteValue(int cmdId, int value, int timeoutMs) {
 }
 
 int Command::WriteString(int cmdId, const std::string& text, int timeoutMs) {
-    CommandValue v;
-    v.kind = ValueKind::Text;
-    v.text = text;
-    // Formatted as a Text command for this one transaction, whatever the table says.
-    return WriteLine(FormatSetLineAs(cmdId, ValueKind::Text, v, true), timeoutMs);
+    return Reported(WriteText(cmdId, text, timeoutMs), false);
 }
 
 int Command::ReadValue(int cmdId, int& value, int timeoutMs) {

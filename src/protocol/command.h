@@ -6,6 +6,7 @@
 #include <string>
 
 #include "protocol/commandtable.h"
+#include "protocol/result.h"
 
 namespace vela {
 
@@ -80,7 +81,23 @@ class Command {
     using ByteSource = std::function<int(char* byte)>;
     void SetByteSource(ByteSource source) { m_byteSource = std::move(source); }
 
-    // Transactions; timeouts in milliseconds.
+    // Transactions that say what happened and show nothing; timeouts in milliseconds.
+    Result Write(int cmdId, const CommandValue& value, int timeoutMs);
+    // Formatted as a text command for this one transaction, whatever the table says.
+    Result WriteText(int cmdId, const std::string& text, int timeoutMs);
+    Result Query(int cmdId, CommandValue& value, int timeoutMs);
+    // What the last transaction did, the last one that failed, and how many have failed so
+    // far (either form counts), for a caller that runs a camera procedure and reports its
+    // outcome itself.
+    const Result& LastResult() const { return m_lastResult; }
+    const Result& LastFailure() const { return m_lastFailure; }
+    int FailedTransactions() const { return m_failedTransactions; }
+    // The last line a transaction sent, without its line end; a box shown during the
+    // transaction concerns it.
+    const std::string& LastSent() const { return m_lastSent; }
+
+    // The same, 1 or 0, with a "Communication Error" box for what the camera answered
+    // wrongly (silence shows none: the online bar says it).
     int WaitComplete(int timeoutMs);
     int WriteCommand(int cmdId, const CommandValue& value, int timeoutMs);
     int QueryCommand(int cmdId, CommandValue& value, int timeoutMs);
@@ -113,7 +130,11 @@ class Command {
 
   private:
     std::string FormatSetLineAs(int cmdId, ValueKind kind, const CommandValue& value, bool appendCrLf) const;
-    int WriteLine(const std::string& line, int timeoutMs);
+    Result SendLine(const std::string& line, int timeoutMs);
+    Result AwaitComplete(const std::string& sent, int timeoutMs);
+    static int Reported(const Result& result, bool query);
+    Result Noted(Result result);
+    Result AskFor(int cmdId, CommandValue& value, int timeoutMs);
     // ReceiveLine with each byte's read waiting up to `byteTimeoutMs`.
     // With a deadline, each byte's read waits until then instead.
     int Receive(int log, std::uint32_t byteTimeoutMs, const Deadline* deadline = nullptr);
@@ -129,6 +150,10 @@ class Command {
     ByteSource m_byteSource;
     bool m_created = false;
     bool m_fastAnswers = false;
+    Result m_lastResult;
+    Result m_lastFailure;
+    int m_failedTransactions = 0;
+    std::string m_lastSent;
     std::uint64_t m_linesWritten = 0;
     int m_valueParamCount = -1;
     int m_userValueParamCount = -1;
