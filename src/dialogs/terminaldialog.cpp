@@ -9,6 +9,7 @@
 #include <cstdarg>
 
 #include "app/registrysettings.h"
+#include "dialogs/linecopy.h"
 #include "dialogs/statusstrip.h"
 #include "dialogs/terminallogview.h"
 #include "platform/clock.h"
@@ -33,7 +34,8 @@ QPushButton* MakeButton(const QString& text, int ctrlId, QWidget* parent) {
 
 CTerminalDialog::CTerminalDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_model(new TerminalLogModel(m_log, this)) {
     setObjectName(QStringLiteral("terminal"));
 }
 
@@ -72,10 +74,12 @@ void CTerminalDialog::BuildControls() {
     m_edit->setObjectName(QStringLiteral("ctl%1").arg(kCommandEdit));
     m_edit->installEventFilter(this);
 
-    m_list = new TerminalLogView(m_log, this);
+    m_list = new TerminalLogView(*m_model, this);
     m_list->setProperty("ctrlId", kLogList);
     m_list->setObjectName(QStringLiteral("ctl%1").arg(kLogList));
     m_list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_list->setAccessibleName(QStringLiteral("Log"));
+    EnableLineCopy(m_list);
 
     QPushButton* close = MakeButton(QStringLiteral("Close"), kCloseButton, this);
     QPushButton* send = MakeButton(QStringLiteral("Send"), kSendButton, this);
@@ -130,9 +134,7 @@ void CTerminalDialog::ShowNormal() {
 }
 
 int CTerminalDialog::AddLine(const std::string& text) {
-    m_log.PushNewest(TerminalLog::Stamp(CurrentUtcTime(), text));
-    if (m_log.Size() > TerminalLog::kMaxEntries) m_log.DropOldest();
-    if (m_list) m_list->LineAdded();
+    m_model->AddNewest(TerminalLog::Stamp(CurrentUtcTime(), text));
     return 1;
 }
 
@@ -157,8 +159,7 @@ void CTerminalDialog::OnSend() {
 }
 
 void CTerminalDialog::OnClear() {
-    m_log.Clear();
-    if (m_list) m_list->Cleared();
+    m_model->Clear();
 }
 
 void CTerminalDialog::OnClose() {
@@ -220,8 +221,7 @@ int CTerminalDialog::LineCount() const {
 
 QString CTerminalDialog::Line(int index) const {
     if (index < 0 || index >= LineCount()) return {};
-    const std::string& line = m_log.At(static_cast<std::size_t>(index));
-    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    return TerminalLogModel::Text(m_log.At(static_cast<std::size_t>(index)));
 }
 
 bool CTerminalDialog::HasStatusBarWindow() const {
