@@ -73,6 +73,7 @@ void CTerminalDialog::BuildControls() {
     m_edit->setProperty("ctrlId", kCommandEdit);
     m_edit->setObjectName(QStringLiteral("ctl%1").arg(kCommandEdit));
     m_edit->installEventFilter(this);
+    m_edit->setAccessibleName(QStringLiteral("Command"));
 
     m_list = new TerminalLogView(*m_model, this);
     m_list->setProperty("ctrlId", kLogList);
@@ -94,6 +95,9 @@ void CTerminalDialog::BuildControls() {
     connect(save, &QPushButton::clicked, this, &CTerminalDialog::OnSave);
 
     m_statusBar = new StatusStrip(kStatusBar, this);
+    // Tab in reading order: the edit, Close beside it, the list, the buttons beside it.
+    QWidget* const order[] = {m_edit, close, m_list, send, clear, save};
+    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
     // Edit at the top left, the list below it taking every size change, the buttons
     // stacked at the right (Close level with the edit), the online bar along the bottom.
