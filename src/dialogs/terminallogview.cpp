@@ -16,7 +16,8 @@ constexpr int kTextMargin = 3;
 
 }  // namespace
 
-TerminalLogModel::TerminalLogModel(TerminalLog& log, QObject* parent) : QAbstractListModel(parent), m_log(log) {}
+TerminalLogModel::TerminalLogModel(TerminalLog& log, QObject* parent)
+    : QAbstractListModel(parent), m_log(log) {}
 
 QString TerminalLogModel::Text(const std::string& line) {
     return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
@@ -49,7 +50,8 @@ QVariant TerminalLogModel::data(const QModelIndex& index, int role) const {
     return Text(m_log.At(static_cast<std::size_t>(index.row())));
 }
 
-TerminalLogView::TerminalLogView(TerminalLogModel& model, QWidget* parent) : QListView(parent), m_model(&model) {
+TerminalLogView::TerminalLogView(TerminalLogModel& model, QWidget* parent)
+    : QListView(parent), m_model(&model) {
     setModel(m_model);
     setUniformItemSizes(true);
     setEditTriggers(NoEditTriggers);
@@ -107,9 +109,15 @@ void TerminalLogView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     const int lines = VisibleLines();
     QScrollBar* bar = verticalScrollBar();
     switch (hint) {
-        case PositionAtTop: bar->setValue(row); break;
-        case PositionAtBottom: bar->setValue(row - lines + 1); break;
-        case PositionAtCenter: bar->setValue(row - lines / 2); break;
+        case PositionAtTop:
+            bar->setValue(row);
+            break;
+        case PositionAtBottom:
+            bar->setValue(row - lines + 1);
+            break;
+        case PositionAtCenter:
+            bar->setValue(row - lines / 2);
+            break;
         case EnsureVisible:
             if (row < top) {
                 bar->setValue(row);
@@ -152,23 +160,38 @@ QModelIndex TerminalLogView::moveCursor(CursorAction cursorAction, Qt::KeyboardM
     int row = current.row();
     switch (cursorAction) {
         case MoveUp:
-        case MovePrevious: --row; break;
+        case MovePrevious:
+            --row;
+            break;
         case MoveDown:
-        case MoveNext: ++row; break;
-        case MovePageUp: row -= VisibleLines(); break;
-        case MovePageDown: row += VisibleLines(); break;
-        case MoveHome: row = 0; break;
-        case MoveEnd: row = count - 1; break;
+        case MoveNext:
+            ++row;
+            break;
+        case MovePageUp:
+            row -= VisibleLines();
+            break;
+        case MovePageDown:
+            row += VisibleLines();
+            break;
+        case MoveHome:
+            row = 0;
+            break;
+        case MoveEnd:
+            row = count - 1;
+            break;
         case MoveLeft:
-        case MoveRight: break;
+        case MoveRight:
+            break;
     }
     return m_model->index(std::clamp(row, 0, count - 1));
 }
 
 void TerminalLogView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+    // A Shift+click above the first one comes as a rectangle upside down.
+    const QRect lines = rect.normalized();
     const int last = m_model->rowCount() - 1;
-    const int from = std::max(0, RowAt(rect.top()));
-    const int to = std::min(last, RowAt(rect.bottom()));
+    const int from = std::max(0, RowAt(lines.top()));
+    const int to = std::min(last, RowAt(lines.bottom()));
     QItemSelection selection;
     if (from <= to) selection.select(m_model->index(from), m_model->index(to));
     selectionModel()->select(selection, command);
@@ -183,7 +206,8 @@ QRegion TerminalLogView::visualRegionForSelection(const QItemSelection& selectio
     for (const QItemSelectionRange& range : selection) {
         const int from = std::max(top, range.top());
         const int to = std::min(bottom, range.bottom());
-        if (from <= to) region += QRect(0, (from - top) * height, viewport()->width(), (to - from + 1) * height);
+        if (from <= to)
+            region += QRect(0, (from - top) * height, viewport()->width(), (to - from + 1) * height);
     }
     return region;
 }
@@ -248,7 +272,8 @@ void TerminalLogView::paintEvent(QPaintEvent* event) {
         if (y > dirty.bottom()) break;
         const QModelIndex index = m_model->index(row);
         const bool selected = selection->isSelected(index);
-        if (selected) painter.fillRect(QRect(0, y, width, height), palette().brush(group, QPalette::Highlight));
+        if (selected)
+            painter.fillRect(QRect(0, y, width, height), palette().brush(group, QPalette::Highlight));
         painter.setPen(selected ? palette().color(group, QPalette::HighlightedText) : text);
         painter.drawText(kTextMargin, y + ascent, m_model->data(index).toString());
         if (row == current.row() && hasFocus()) {
