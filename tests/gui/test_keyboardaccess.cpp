@@ -137,6 +137,14 @@ QWidget* Own(std::unique_ptr<QWidget>& owned, D* dialog) {
     return dialog;
 }
 
+// A dialog of the main window's menus, read from the camera as when the menu opens it.
+template <class D>
+QWidget* Initialised(CCtrlToolDlg& main, std::unique_ptr<QWidget>& owned) {
+    auto* dialog = new D(&main);
+    dialog->OnInitDialog();
+    return Own(owned, dialog);
+}
+
 const WindowCase kWindows[] = {
     {"MainWindowUserMode", 0, [](CCtrlToolDlg& main, auto&) -> QWidget* { return &main; }},
     {"MainWindowFactoryMode", 1, [](CCtrlToolDlg& main, auto&) -> QWidget* { return &main; }},
@@ -152,24 +160,9 @@ const WindowCase kWindows[] = {
          editor->Create();
          return Own(owned, editor);
      }},
-    {"About", 1,
-     [](CCtrlToolDlg& main, auto& owned) -> QWidget* {
-         auto* about = new CAboutDialog(&main);
-         about->OnInitDialog();
-         return Own(owned, about);
-     }},
-    {"CameraId", 1,
-     [](CCtrlToolDlg& main, auto& owned) -> QWidget* {
-         auto* id = new CCameraIdDialog(&main);
-         id->OnInitDialog();
-         return Own(owned, id);
-     }},
-    {"UserId", 1,
-     [](CCtrlToolDlg& main, auto& owned) -> QWidget* {
-         auto* id = new CUserIdDialog(&main);
-         id->OnInitDialog();
-         return Own(owned, id);
-     }},
+    {"About", 1, Initialised<CAboutDialog>},
+    {"CameraId", 1, Initialised<CCameraIdDialog>},
+    {"UserId", 1, Initialised<CUserIdDialog>},
     {"AreaSelection", 1,
      [](CCtrlToolDlg& main, auto& owned) -> QWidget* {
          return Own(owned, new CParameterAreaSelectDialog(&main, 1));
