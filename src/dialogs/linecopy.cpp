@@ -14,7 +14,8 @@ QString SelectedLines(const QAbstractItemView& view) {
     const QItemSelectionModel* selection = view.selectionModel();
     if (!selection) return {};
     QModelIndexList rows = selection->selectedRows();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList lines;
     lines.reserve(rows.size());
     for (const QModelIndex& row : rows) lines << row.data(Qt::DisplayRole).toString();
@@ -40,17 +41,18 @@ void EnableLineCopy(QAbstractItemView* view) {
     view->addAction(selectAll);
 
     view->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(view, &QWidget::customContextMenuRequested, view, [view, copy, selectAll](const QPoint& at) {
-        copy->setEnabled(view->selectionModel() && view->selectionModel()->hasSelection());
-        selectAll->setEnabled(view->model() && view->model()->rowCount() > 0);
-        QMenu menu(view);
-        menu.addAction(copy);
-        menu.addAction(selectAll);
-        menu.exec(view->viewport()->mapToGlobal(at));
-        // The shortcuts work whatever the menu showed.
-        copy->setEnabled(true);
-        selectAll->setEnabled(true);
-    });
+    QObject::connect(view, &QWidget::customContextMenuRequested, view,
+                     [view, copy, selectAll](const QPoint& at) {
+                         copy->setEnabled(view->selectionModel() && view->selectionModel()->hasSelection());
+                         selectAll->setEnabled(view->model() && view->model()->rowCount() > 0);
+                         QMenu menu(view);
+                         menu.addAction(copy);
+                         menu.addAction(selectAll);
+                         menu.exec(view->viewport()->mapToGlobal(at));
+                         // The shortcuts work whatever the menu showed.
+                         copy->setEnabled(true);
+                         selectAll->setEnabled(true);
+                     });
 }
 
 }  // namespace vela
