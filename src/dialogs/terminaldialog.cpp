@@ -42,6 +42,8 @@ CTerminalDialog::CTerminalDialog(QWidget* parent)
 CTerminalDialog::~CTerminalDialog() {
     // The log and the registries outlive this object; they must not keep a pointer to it.
     DestroyWindow();
+    // The list goes before the model it shows, which was made first.
+    delete m_list;
 }
 
 bool CTerminalDialog::Create() {
