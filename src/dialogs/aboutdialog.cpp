@@ -15,6 +15,7 @@
 #include "camera/cameraidentity.h"
 #include "dialogs/appresources.h"
 #include "dialogs/cameratext.h"
+#include "dialogs/controlnames.h"
 #include "dialogs/label.h"
 #include "platform/prompt.h"
 #include "platform/shellopen.h"
@@ -94,6 +95,7 @@ QWidget* CAboutDialog::CreateCameraData() {
         if (i > 0) parts->addWidget(label("."));
         auto* edit = Bind(new QLineEdit(group), kDeviceVersionIds[i]);
         edit->setAlignment(Qt::AlignCenter);
+        edit->setAccessibleName(QStringLiteral("Device Version, part %1").arg(i + 1));
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 2 + 6);
         parts->addWidget(edit);
         m_deviceVersion[i] = edit;
@@ -103,8 +105,10 @@ QWidget* CAboutDialog::CreateCameraData() {
     m_saveDeviceVersion = Bind(new QPushButton(QStringLiteral("Save Dev Ver"), group), kSaveDeviceVersionId);
     grid->addWidget(m_saveDeviceVersion, 2, 3, Qt::AlignLeft);
 
-    grid->addWidget(label("User ID"), 3, 0, right);
+    QLabel* userIdLabel = label("User ID");
+    grid->addWidget(userIdLabel, 3, 0, right);
     m_userId = Bind(new QLineEdit(group), kUserIdId);
+    NameAfterLabel(m_userId, userIdLabel);
     grid->addWidget(m_userId, 3, 1);
     m_saveUserId = Bind(new QPushButton(QStringLiteral("Save User ID"), group), kSaveUserIdId);
     grid->addWidget(m_saveUserId, 3, 3, Qt::AlignLeft);
@@ -129,8 +133,10 @@ QWidget* CAboutDialog::CreateHelp() {
     auto* group = new QGroupBox(QStringLiteral("Help"), this);
     auto* row = new QHBoxLayout(group);
     row->setSpacing(8);
-    row->addWidget(new QLabel(QStringLiteral("Help File"), group));
+    auto* helpLabel = new QLabel(QStringLiteral("Help File"), group);
+    row->addWidget(helpLabel);
     m_helpList = Bind(new QComboBox(group), kHelpListId);
+    NameAfterLabel(m_helpList, helpLabel);
     m_helpList->setEditable(true);
     m_helpList->setInsertPolicy(QComboBox::NoInsert);
     m_helpList->setMinimumWidth(m_helpList->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);

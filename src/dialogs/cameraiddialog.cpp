@@ -23,6 +23,7 @@ CCameraIdDialog::CCameraIdDialog(QWidget* parent) : StatusBarDialog(kStatusBarId
     for (int id : kBoxIds) {
         auto* box = Bind(new QLineEdit(group), id);
         box->setAlignment(Qt::AlignCenter);
+        box->setAccessibleName(QStringLiteral("Camera Id, character %1").arg(m_boxes.size() + 1));
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 2 + 4);
         row->addWidget(box);
         m_boxes.push_back(box);

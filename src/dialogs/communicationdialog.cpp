@@ -15,7 +15,9 @@
 #include "camera/flashareas.h"
 #include "camera/portsearch.h"
 #include "dialogs/communicationhost.h"
+#include "dialogs/controlnames.h"
 #include "dialogs/enterkey.h"
+#include "dialogs/linecopy.h"
 #include "dialogs/picturecontrol.h"
 #include "dialogs/progressbardialog.h"
 #include "dialogs/statusstrip.h"
@@ -128,14 +130,19 @@ void CCommunicationDialog::BuildLayout() {
         w->setSizePolicy(policy);
     }
     m_category->setMinimumContentsLength(24);
-    portGrid->addWidget(new QLabel(QStringLiteral("Category")), 0, 0);
+    auto* categoryLabel = new QLabel(QStringLiteral("Category"));
+    auto* portLabel = new QLabel(QStringLiteral("Port Name"));
+    portGrid->addWidget(categoryLabel, 0, 0);
     portGrid->addWidget(m_category, 0, 1);
     portGrid->addWidget(m_baudLabel, 0, 2);
     portGrid->addWidget(m_baudRates, 0, 3);
-    portGrid->addWidget(new QLabel(QStringLiteral("Port Name")), 1, 0);
+    portGrid->addWidget(portLabel, 1, 0);
     portGrid->addWidget(m_ports, 1, 1);
     portGrid->addWidget(m_auto, 1, 2, 1, 2);
     portGrid->setColumnStretch(1, 1);
+    NameAfterLabel(m_category, categoryLabel);
+    NameAfterLabel(m_baudRates, m_baudLabel);
+    NameAfterLabel(m_ports, portLabel);
     layout->addWidget(portBox);
 
     // Files
@@ -166,6 +173,7 @@ void CCommunicationDialog::BuildLayout() {
     auto* flashRow = new QHBoxLayout(flashBox);
     m_areas = DropDownList(kAreaList, {QStringLiteral("Factory Data"), QStringLiteral("User 1 Data"),
                                        QStringLiteral("User 2 Data"), QStringLiteral("User 3 Data")});
+    m_areas->setAccessibleName(flashBox->title());
     m_store = PushButton(kStore, QStringLiteral("Store"));
     m_store->setEnabled(false);
     m_load = PushButton(kLoad, QStringLiteral("Load"));
@@ -180,7 +188,8 @@ void CCommunicationDialog::BuildLayout() {
     auto* logBox = new QGroupBox(QStringLiteral("ControlTool Message"));
     auto* logRow = new QHBoxLayout(logBox);
     m_messages = Bind(new QListWidget, kMessageList);
-    m_messages->setSelectionMode(QAbstractItemView::NoSelection);
+    m_messages->setAccessibleName(logBox->title());
+    EnableLineCopy(m_messages);
     m_messages->setUniformItemSizes(true);
     m_messages->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_messages->setMinimumSize(300, 110);

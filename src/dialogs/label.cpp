@@ -1,6 +1,7 @@
 #include "dialogs/label.h"
 
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 
@@ -20,6 +21,7 @@ CLabel::CLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
 void CLabel::SetClickable(int enable) {
     m_link = enable;
     m_notify = enable != 0;
+    setFocusPolicy(m_notify ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void CLabel::SetForeColor(const QColor& color) {
@@ -43,6 +45,15 @@ void CLabel::mousePressEvent(QMouseEvent* event) {
     // What the desktop makes of the text is not examined.
     if (m_notify && event->button() == Qt::LeftButton) ShellOpen::Instance().Open(text().toStdString());
     QLabel::mousePressEvent(event);
+}
+
+void CLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (m_notify && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        ShellOpen::Instance().Open(text().toStdString());
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void CLabel::ApplyLook() {

@@ -29,6 +29,8 @@ class CLabel : public QLabel {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // Space or Enter opens a clickable label's text, which Tab reaches like a button.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void ApplyLook();

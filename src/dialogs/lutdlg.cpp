@@ -19,6 +19,7 @@
 
 #include "camera/lutcurve.h"
 #include "camera/luttransfer.h"
+#include "dialogs/controlnames.h"
 #include "dialogs/progressbardialog.h"
 #include "dialogs/statusstrip.h"
 #include "platform/waitcursor.h"
@@ -208,12 +209,14 @@ void CLUTDlg::BuildControls() {
     // The narrow column needs the room: small insets, the spin no wider than two digits.
     convertLayout->setContentsMargins(3, 4, 3, 4);
     convertLayout->setHorizontalSpacing(2);
-    convertLayout->addWidget(Text(QStringLiteral("Edit Point\nCount To Add"), convertBox), 0, 0);
+    QLabel* countLabel = Text(QStringLiteral("Edit Point\nCount To Add"), convertBox);
+    convertLayout->addWidget(countLabel, 0, 0);
     // The read-only number and its arrows are one spin box answering to both ids.
     m_count = Bind(new QSpinBox(convertBox), kCountSpin);
     m_count->setProperty("buddyId", kCountEdit);
     m_count->setRange(2, 16);
     m_count->setValue(8);
+    NameAfterLabel(m_count, countLabel);
     // Only the arrows (buttons and keys) change the number, as with a read-only buddy edit.
     m_count->findChild<QLineEdit*>()->setReadOnly(true);
     // Two digits and the arrows.

@@ -9,6 +9,7 @@
 #include <cstdarg>
 
 #include "app/registrysettings.h"
+#include "dialogs/linecopy.h"
 #include "dialogs/statusstrip.h"
 #include "dialogs/terminallogview.h"
 #include "platform/clock.h"
@@ -33,13 +34,16 @@ QPushButton* MakeButton(const QString& text, int ctrlId, QWidget* parent) {
 
 CTerminalDialog::CTerminalDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_model(new TerminalLogModel(m_log, this)) {
     setObjectName(QStringLiteral("terminal"));
 }
 
 CTerminalDialog::~CTerminalDialog() {
     // The log and the registries outlive this object; they must not keep a pointer to it.
     DestroyWindow();
+    // The list goes before the model it shows, which was made first.
+    delete m_list;
 }
 
 bool CTerminalDialog::Create() {
@@ -71,11 +75,14 @@ void CTerminalDialog::BuildControls() {
     m_edit->setProperty("ctrlId", kCommandEdit);
     m_edit->setObjectName(QStringLiteral("ctl%1").arg(kCommandEdit));
     m_edit->installEventFilter(this);
+    m_edit->setAccessibleName(QStringLiteral("Command"));
 
-    m_list = new TerminalLogView(m_log, this);
+    m_list = new TerminalLogView(*m_model, this);
     m_list->setProperty("ctrlId", kLogList);
     m_list->setObjectName(QStringLiteral("ctl%1").arg(kLogList));
     m_list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_list->setAccessibleName(QStringLiteral("Log"));
+    EnableLineCopy(m_list);
 
     QPushButton* close = MakeButton(QStringLiteral("Close"), kCloseButton, this);
     QPushButton* send = MakeButton(QStringLiteral("Send"), kSendButton, this);
@@ -90,6 +97,9 @@ void CTerminalDialog::BuildControls() {
     connect(save, &QPushButton::clicked, this, &CTerminalDialog::OnSave);
 
     m_statusBar = new StatusStrip(kStatusBar, this);
+    // Tab in reading order: the edit, Close beside it, the list, the buttons beside it.
+    QWidget* const order[] = {m_edit, close, m_list, send, clear, save};
+    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
     // Edit at the top left, the list below it taking every size change, the buttons
     // stacked at the right (Close level with the edit), the online bar along the bottom.
@@ -130,9 +140,7 @@ void CTerminalDialog::ShowNormal() {
 }
 
 int CTerminalDialog::AddLine(const std::string& text) {
-    m_log.PushNewest(TerminalLog::Stamp(CurrentUtcTime(), text));
-    if (m_log.Size() > TerminalLog::kMaxEntries) m_log.DropOldest();
-    if (m_list) m_list->LineAdded();
+    m_model->AddNewest(TerminalLog::Stamp(CurrentUtcTime(), text));
     return 1;
 }
 
@@ -157,8 +165,7 @@ void CTerminalDialog::OnSend() {
 }
 
 void CTerminalDialog::OnClear() {
-    m_log.Clear();
-    if (m_list) m_list->Cleared();
+    m_model->Clear();
 }
 
 void CTerminalDialog::OnClose() {
@@ -220,8 +227,7 @@ int CTerminalDialog::LineCount() const {
 
 QString CTerminalDialog::Line(int index) const {
     if (index < 0 || index >= LineCount()) return {};
-    const std::string& line = m_log.At(static_cast<std::size_t>(index));
-    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    return TerminalLogModel::Text(m_log.At(static_cast<std::size_t>(index)));
 }
 
 bool CTerminalDialog::HasStatusBarWindow() const {

@@ -16,6 +16,7 @@ class QLineEdit;
 namespace vela {
 
 class StatusStrip;
+class TerminalLogModel;
 class TerminalLogView;
 
 // "RS-232C TERMINAL": the operator types a raw command line and sends it to the camera;
@@ -96,6 +97,8 @@ class CTerminalDialog : public QDialog,
     TerminalLogView* m_list = nullptr;
     StatusStrip* m_statusBar = nullptr;
     TerminalLog m_log;
+    // Every line goes in and out through it, also while the window is not built.
+    TerminalLogModel* m_model;
     std::string m_commandText;
     std::vector<std::string> m_sent;
     // Where Up and Down stand in m_sent; m_sent.size() is the line being typed, kept in m_draft.

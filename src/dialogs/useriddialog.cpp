@@ -9,6 +9,7 @@
 
 #include "camera/cameraidentity.h"
 #include "dialogs/cameratext.h"
+#include "dialogs/controlnames.h"
 #include "protocol/command.h"
 
 namespace vela {
@@ -18,8 +19,10 @@ CUserIdDialog::CUserIdDialog(QWidget* parent) : StatusBarDialog(kStatusBarId, pa
     auto* group = new QGroupBox(this);
     auto* row = new QHBoxLayout(group);
     row->setSpacing(8);
-    row->addWidget(new QLabel(QStringLiteral("User ID"), group));
+    auto* label = new QLabel(QStringLiteral("User ID"), group);
+    row->addWidget(label);
     m_edit = Bind(new QLineEdit(group), kEditId);
+    NameAfterLabel(m_edit, label);
     // Wide enough for sixteen characters, so a longer text shows that it is too long.
     m_edit->setMinimumWidth(m_edit->fontMetrics().horizontalAdvance(QStringLiteral("W").repeated(17)));
     row->addWidget(m_edit, 1);

@@ -172,6 +172,7 @@ void CCtrlToolDlg::CreateWindowContents() {
     m_tab->setObjectName(QStringLiteral("ctl%1").arg(kTabControl));
     m_tab->setProperty("ctrlId", kTabControl);
     m_tab->setDocumentMode(false);
+    m_tab->tabBar()->setAccessibleName(QStringLiteral("Pages"));
     connect(m_tab, &QTabWidget::currentChanged, this, &CCtrlToolDlg::OnTabSelChange);
     auto* tabHolder = new QVBoxLayout;
     tabHolder->setContentsMargins(8, 8, 8, 6);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "dialogs/controlnames.h"
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/tabsheetdialog.h"
@@ -33,11 +34,15 @@ class Group {
     QGroupBox* box() const { return m_box; }
     QGridLayout* grid() const { return m_grid; }
 
-    // `label` may be null: the field then starts at the label column's edge.
+    // `label` may be null: the field then starts at the label column's edge and is named
+    // after the group.
     void Row(QLabel* label, QWidget* field, QWidget* extra = nullptr) {
         if (label) {
             m_grid->addWidget(label, m_row, 0, Qt::AlignLeft | Qt::AlignVCenter);
             m_labels.push_back(label);
+            NameAfterLabel(field, label);
+        } else {
+            field->setAccessibleName(m_box->title().trimmed());
         }
         const int span = extra ? 1 : 2;
         m_grid->addWidget(field, m_row, 1, 1, span);
@@ -52,6 +57,11 @@ class Group {
         m_grid->addWidget(widget, m_row++, 0, 1, 3, align);
     }
     void Wide(QLayout* layout) { m_grid->addLayout(layout, m_row++, 0, 1, 3); }
+    // The group's only field, across the whole group and named after it.
+    void Field(QWidget* field) {
+        field->setAccessibleName(m_box->title().trimmed());
+        Wide(field);
+    }
     // A widget spanning the field columns of this row and the next: the limit "Read" buttons.
     void Side(QWidget* widget, int rows) { m_grid->addWidget(widget, m_row - rows, 2, rows, 1); }
 
@@ -283,10 +293,13 @@ void BuildUserB(CTabSheetDialog& page) {
         column.Add(lut);
 
         Group temperature(page, QStringLiteral("Temperature"));
-        temperature.Wide(page.AddCombo(kTemperatureSensor,
-                                       {QStringLiteral("Sensor"), QStringLiteral("Sensor Board Bottom"),
-                                        QStringLiteral("Interface Board Bottom"), QStringLiteral("FPGA")}));
+        ParamComboBox* place = page.AddCombo(
+            kTemperatureSensor, {QStringLiteral("Sensor"), QStringLiteral("Sensor Board Bottom"),
+                                 QStringLiteral("Interface Board Bottom"), QStringLiteral("FPGA")});
+        place->setAccessibleName(QStringLiteral("Temperature Sensor"));
+        temperature.Wide(place);
         QLineEdit* reading = page.AddEdit(kTemperature);
+        reading->setAccessibleName(QStringLiteral("Temperature"));
         reading->setReadOnly(true);
         reading->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* readingRow = new QHBoxLayout;
@@ -310,13 +323,14 @@ void BuildUserB(CTabSheetDialog& page) {
         column.Add(lineSource);
 
         Group sensor(page, QStringLiteral("Sensor Select"));
-        sensor.Wide(page.AddCombo(kSensorSelect, {QStringLiteral("4K-A type"), QStringLiteral("4k-B type")}));
+        sensor.Field(
+            page.AddCombo(kSensorSelect, {QStringLiteral("4K-A type"), QStringLiteral("4k-B type")}));
         column.Add(sensor);
 
         Group baud(page, QStringLiteral("Baud Rate"));
-        baud.Wide(page.AddCombo(kCameraBaudRate, {QStringLiteral("9600bps"), QStringLiteral("19200bps"),
-                                                  QStringLiteral("38400bps"), QStringLiteral("57600bps"),
-                                                  QStringLiteral("115200bps")}));
+        baud.Field(page.AddCombo(kCameraBaudRate, {QStringLiteral("9600bps"), QStringLiteral("19200bps"),
+                                                   QStringLiteral("38400bps"), QStringLiteral("57600bps"),
+                                                   QStringLiteral("115200bps")}));
         column.Add(baud);
 
         Group filter(page, QString());
@@ -351,11 +365,11 @@ void BuildFactoryA(CTabSheetDialog& page) {
     {
         Column column(columns);
         Group inGain(page, QStringLiteral("Factory in Gain"));
-        inGain.Wide(page.AddSpin(kFactoryInGain, kFactoryInGainSpin));
+        inGain.Field(page.AddSpin(kFactoryInGain, kFactoryInGainSpin));
         column.Add(inGain);
 
         Group bypass(page, QStringLiteral("IP Bypass"));
-        bypass.Wide(page.AddCombo(kIpBypass, {QStringLiteral("Normal"), QStringLiteral("Bypass")}));
+        bypass.Field(page.AddCombo(kIpBypass, {QStringLiteral("Normal"), QStringLiteral("Bypass")}));
         column.Add(bypass);
 
         Group gainLevel(page, QStringLiteral("Factory Gain Level"));
@@ -381,6 +395,7 @@ void BuildFactoryA(CTabSheetDialog& page) {
             if (i > 0) fields->addWidget(new QLabel(QStringLiteral("."), &page));
             QLineEdit* digit = page.AddEdit(xmlIds[i]);
             digit->setMaxLength(1);
+            digit->setAccessibleName(QStringLiteral("XML Version, part %1").arg(i + 1));
             digit->setAlignment(Qt::AlignCenter);
             digit->setFixedWidth(digitWidth);
             fields->addWidget(digit);
@@ -399,11 +414,11 @@ void BuildFactoryA(CTabSheetDialog& page) {
         column.Add(boot);
 
         Group model(page, QStringLiteral("Camera Model"));
-        model.Row(nullptr,
-                  page.AddCombo(kCameraModelList,
-                                {QStringLiteral("VELA-4K-MONO"), QStringLiteral("VELA-8K-MONO"),
-                                 QStringLiteral("VELA-4K-MONO2"), QStringLiteral("VELA-8K-MONO2")}),
-                  SideButton(page, kCameraModelSet, QStringLiteral("Set")));
+        // The list first, then its button: Tab follows the order the controls are made in.
+        ParamComboBox* models = page.AddCombo(
+            kCameraModelList, {QStringLiteral("VELA-4K-MONO"), QStringLiteral("VELA-8K-MONO"),
+                               QStringLiteral("VELA-4K-MONO2"), QStringLiteral("VELA-8K-MONO2")});
+        model.Row(nullptr, models, SideButton(page, kCameraModelSet, QStringLiteral("Set")));
         column.Add(model);
 
         auto* actions = new QHBoxLayout;

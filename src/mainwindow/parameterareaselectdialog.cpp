@@ -9,6 +9,7 @@
 
 #include "app/registrysettings.h"
 #include "camera/flashareas.h"
+#include "dialogs/controlnames.h"
 #include "dialogs/statusstrip.h"
 
 namespace vela {
@@ -63,6 +64,7 @@ void CParameterAreaSelectDialog::OnInitDialog() {
         setWindowTitle(QStringLiteral("Store setting data"));
         m_prompt->setText(QStringLiteral("Select the flash memory area to save setting data"));
     }
+    NameAfterLabel(m_combo, m_prompt);
 }
 
 int CParameterAreaSelectDialog::DoModal() {

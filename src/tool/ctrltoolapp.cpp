@@ -1,5 +1,6 @@
 #include "tool/ctrltoolapp.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -67,6 +68,26 @@ void ShootTerminal(CCtrlToolDlg& dlg, const QStringList& lines, const QString& p
         while (waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     SavePicture(*terminal, SiblingPath(path, QStringLiteral("terminal")));
+
+    // A question and its answer selected, as the operator does before copying them
+    // (path-terminal-selection).
+    auto* list = qobject_cast<QAbstractItemView*>(terminal->Control(CTerminalDialog::kLogList));
+    int row = 0;
+    for (int i = 0; i + 1 < terminal->LineCount(); ++i) {
+        if (terminal->Line(i).endsWith(QStringLiteral("Rx: GA=800")) &&
+            terminal->Line(i + 1).endsWith(QStringLiteral("Tx: GA?"))) {
+            row = i;
+            break;
+        }
+    }
+    terminal->activateWindow();
+    list->setFocus(Qt::MouseFocusReason);
+    const QModelIndex first = list->model()->index(row, 0);
+    const QModelIndex second = list->model()->index(row + 1, 0);
+    list->selectionModel()->setCurrentIndex(second, QItemSelectionModel::NoUpdate);
+    list->selectionModel()->select(QItemSelection(first, second), QItemSelectionModel::ClearAndSelect);
+    QCoreApplication::processEvents();
+    SavePicture(*terminal, SiblingPath(path, QStringLiteral("terminal-selection")));
 }
 
 // The monochrome LUT editor: the diagonal converted to 8 edit points and bent into an S

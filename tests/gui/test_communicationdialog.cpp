@@ -21,6 +21,7 @@
 #include "platform/recordingprompt.h"
 #include "platform/scriptedfiledialog.h"
 #include "protocol/controlids.h"
+#include "support/linecopy.h"
 #include "support/mainwindowfixture.h"
 #include "support/rawpty.h"
 #include "support/recordinghost.h"
@@ -346,6 +347,22 @@ TEST_F(CommunicationWindowTest, TheListKeepsTheNewest4096Lines) {
     EXPECT_EQ(List()->item(Dlg::kMaxMessages - 1)->text(), QStringLiteral("line 2"));
     comm->OnClearLog();
     EXPECT_EQ(List()->count(), 0);
+}
+
+TEST_F(CommunicationWindowTest, SelectedLinesAreCopiedAsShownOnePerLine) {
+    for (const char* line : {"Tx: MD?", "Rx: MD=VELA-4K-MONO", "Tx: EA?"})
+        comm->AddMessage(QString::fromLatin1(line));
+    comm->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(comm.get()));
+    QListWidget* list = List();
+    EXPECT_EQ(list->accessibleName(), QStringLiteral("ControlTool Message"));
+    // Nothing is selected until the operator selects.
+    EXPECT_EQ(CopyWithCtrlC(*list), QString());
+
+    ClickLines(*list, 2, 1);
+    EXPECT_EQ(CopyWithCtrlC(*list), QStringLiteral("Rx: MD=VELA-4K-MONO\nTx: MD?"));
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(CopyWithCtrlC(*list), QStringLiteral("Tx: EA?\nRx: MD=VELA-4K-MONO\nTx: MD?"));
 }
 
 TEST_F(CommunicationWindowTest, SavedLogListsLinesOldestFirstWithCrLfAndAsksBeforeReplacing) {

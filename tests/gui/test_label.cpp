@@ -33,5 +33,22 @@ TEST(LabelTest, OpensItsTextOnlyWhenClickable) {
     EXPECT_EQ(shell.opened().size(), 1u);
 }
 
+TEST(LabelTest, AClickableLabelIsReachedByTabAndOpensWithSpaceOrEnter) {
+    RecordingShellOpen shell;
+    CLabel label(QStringLiteral("https://example.invalid/manual"));
+    EXPECT_EQ(label.focusPolicy(), Qt::NoFocus);
+    QTest::keyClick(&label, Qt::Key_Space);
+    EXPECT_TRUE(shell.opened().empty());
+
+    label.SetClickable(1);
+    EXPECT_EQ(label.focusPolicy(), Qt::StrongFocus);
+    QTest::keyClick(&label, Qt::Key_Space);
+    QTest::keyClick(&label, Qt::Key_Return);
+    QTest::keyClick(&label, Qt::Key_X);
+    EXPECT_EQ(shell.opened().size(), 2u);
+    label.SetClickable(0);
+    EXPECT_EQ(label.focusPolicy(), Qt::NoFocus);
+}
+
 }  // namespace
 }  // namespace vela

@@ -2,6 +2,8 @@
 // 32786-line list, saving it, its arrangement, and its place in the main window.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -18,6 +20,7 @@
 #include "platform/clock.h"
 #include "platform/scriptedfiledialog.h"
 #include "protocol/controlids.h"
+#include "support/linecopy.h"
 #include "support/mainwindowfixture.h"
 #include "support/pty.h"
 #include "support/tempconfig.h"
@@ -293,6 +296,43 @@ TEST_F(TerminalTest, CloseAndEscapeHideTheWindowKeepingListAndText) {
     EXPECT_TRUE(peer.ReadFor(100).empty());
 }
 
+TEST_F(TerminalTest, ScreenReadersSeeAListWithOneItemPerLineUpToAFullLog) {
+    QWidget* list = terminal->Control(CTerminalDialog::kLogList);
+    QAccessibleInterface* log = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(log->role(), QAccessible::List);
+    EXPECT_EQ(log->text(QAccessible::Name), QStringLiteral("Log"));
+    AddLines(32786 + 1);
+    ASSERT_EQ(log->childCount(), 32786);
+    EXPECT_EQ(log->child(0)->text(QAccessible::Name), QStringLiteral("07:42:015  line 32786"));
+    EXPECT_EQ(log->child(32785)->text(QAccessible::Name), QStringLiteral("07:42:015  line 1"));
+}
+
+TEST_F(TerminalTest, SelectedLinesAreCopiedAsShownAndFollowTheirLinesAsNewOnesArrive) {
+    terminal->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(terminal.get()));
+    auto* list = qobject_cast<TerminalLogView*>(terminal->Control(CTerminalDialog::kLogList));
+    ASSERT_NE(list, nullptr);
+    AddLines(5);
+    EXPECT_FALSE(list->selectionModel()->hasSelection());
+
+    // Shift+click upwards: still in the order shown, newest first.
+    ClickLines(*list, 2, 1);
+    EXPECT_EQ(CopyWithCtrlC(*list), QStringLiteral("07:42:015  line 3\n07:42:015  line 2"));
+    // The selection stays on its lines while a new one comes in on top.
+    terminal->AddLine("Rx: GA=800");
+    EXPECT_EQ(CopyWithCtrlC(*list), QStringLiteral("07:42:015  line 3\n07:42:015  line 2"));
+
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 6);
+    list->clearSelection();
+    EXPECT_TRUE(ChooseFromContextMenu(*list, QStringLiteral("Select All")));
+    QGuiApplication::clipboard()->clear();
+    EXPECT_TRUE(ChooseFromContextMenu(*list, QStringLiteral("Copy")));
+    EXPECT_EQ(QGuiApplication::clipboard()->text().split(QLatin1Char('\n')).size(), 6);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("07:42:015  Rx: GA=800\n")));
+}
+
 // Left, top, right and bottom edges of a control in the window's coordinates.
 QRect Box(CTerminalDialog& terminal, int ctrlId) {
     QWidget* w = terminal.Control(ctrlId);
@@ -406,6 +446,26 @@ TEST_F(TerminalInMainWindowTest, TheAnswerToARawLineArrivesThroughTheReceiveTime
     EXPECT_EQ(terminal->Line(0), QStringLiteral("07:42:015  Rx: GA=800"));
     EXPECT_EQ(camera->ReceivedLines(), Strings{"GA?"});
     EXPECT_TRUE(prompt.entries().empty());
+}
+
+TEST_F(TerminalInMainWindowTest, AScreenReaderReadsTheQuestionAndTheAnswerAsListItems) {
+    StartCamera();
+    camera->WithCore([](sim::CameraCore& c) { return c.SetValue("GA", 800); });
+    StartWindow(1);
+    CTerminalDialog* terminal = dlg->Terminal();
+    terminal->ShowNormal();
+    Edit(*terminal)->setText(QStringLiteral("GA?"));
+    Click(*terminal, CTerminalDialog::kSendButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return terminal->Line(0).contains(QStringLiteral("Rx: GA=")); }, 5000));
+
+    QAccessibleInterface* log =
+        QAccessible::queryAccessibleInterface(terminal->Control(CTerminalDialog::kLogList));
+    ASSERT_NE(log, nullptr);
+    ASSERT_EQ(log->childCount(), terminal->LineCount());
+    EXPECT_EQ(log->child(0)->text(QAccessible::Name), QStringLiteral("07:42:015  Rx: GA=800"));
+    EXPECT_EQ(log->child(1)->text(QAccessible::Name), QStringLiteral("07:42:015  Tx: GA?"));
+    const int last = terminal->LineCount() - 1;
+    EXPECT_EQ(log->child(last)->text(QAccessible::Name), QStringLiteral("07:42:015  Tx: MD?"));
 }
 
 TEST_F(TerminalInMainWindowTest, Button1010CreatesTheWindowWhenItIsGoneAndTheEndLeavesTheLog) {
