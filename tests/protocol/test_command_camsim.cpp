@@ -1,6 +1,7 @@
 // The engine against the simulated camera on a pseudo-terminal, through the real ComPort.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,47 @@ TEST_F(CamsimCommandTest, FaultyAnswersAreReportedAndTheNextTransactionWorks) {
     camera->SetFailure(sim::FailureMode::None);
     EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 1);
     EXPECT_EQ(value, 100);
+}
+
+// The transactions that say what happened: each kind from a real exchange, and no box.
+TEST_F(CamsimCommandTest, TransactionsReturnWhatHappenedWithoutABox) {
+    CommandValue v;  // what a query reads
+    CommandValue tooHigh;
+    tooHigh.integerValue = 5000;
+    const struct {
+        const char* what;
+        sim::FailureMode fault;
+        std::function<Result()> run;
+        Result::Kind kind;
+        std::string sent;
+    } cases[] = {
+        {"answer", sim::FailureMode::None, [&] { return command.Query(kCmdGA, v, 1000); }, Result::Kind::Done,
+         ""},
+        {"refusal", sim::FailureMode::None, [&] { return command.Write(kCmdGA, tooHigh, 1000); },
+         Result::Kind::Refused, "GA=5000"},
+        {"wrong name", sim::FailureMode::WrongName, [&] { return command.Query(kCmdGA, v, 1000); },
+         Result::Kind::Refused, "GA?"},
+        {"silence", sim::FailureMode::Silent, [&] { return command.Query(kCmdBL, v, 300); },
+         Result::Kind::NoAnswer, "BL?"},
+        {"hang-up", sim::FailureMode::HangUp, [&] { return command.WriteText(kCmdUD, "x", 300); },
+         Result::Kind::NoAnswer, "UD=x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        camera->SetFailure(c.fault);
+        const Result r = c.run();
+        EXPECT_EQ(r.kind, c.kind) << Describe(r);
+        EXPECT_EQ(r.sent, c.kind == Result::Kind::Done ? "" : c.sent);
+        if (c.kind == Result::Kind::Refused) {
+            EXPECT_EQ(r.answer, camera->SentLines().back());
+        }
+        if (c.kind == Result::Kind::NoAnswer) {
+            EXPECT_EQ(r.timeoutMs, 300);
+        }
+        EXPECT_EQ(command.LastResult().kind, c.kind);
+    }
+    EXPECT_EQ(command.FailedTransactions(), 4);
+    EXPECT_TRUE(prompt.entries().empty());
 }
 
 // Fast answers take a line that comes in pieces whole, and wait out the whole time-out for
