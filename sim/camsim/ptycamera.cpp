@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "app/configpaths.h"
+#include "transport/baudrate.h"
 
 namespace vela::sim {
 namespace {
@@ -24,27 +25,10 @@ constexpr std::size_t kMaxLineLength = 1024;
 // How often the serving thread looks again while the tool has the slave closed.
 constexpr int kClosedRetryMs = 20;
 
-struct SpeedEntry {
-    speed_t speed;
-    int rate;
-};
-constexpr SpeedEntry kSpeeds[] = {
-    {B1200, 1200},   {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200},
-    {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
-};
-
-int RateOf(speed_t s) {
-    for (const SpeedEntry& e : kSpeeds) {
-        if (e.speed == s) return e.rate;
-    }
-    return 0;
-}
-
+// A rate the table does not know leaves the slave at the camera's default rate.
 speed_t SpeedOf(int rate) {
-    for (const SpeedEntry& e : kSpeeds) {
-        if (e.rate == rate) return e.speed;
-    }
-    return B9600;
+    const speed_t speed = SpeedForBaud(rate);
+    return speed == B0 ? B9600 : speed;
 }
 
 std::string Printed(const std::string& bytes) {
@@ -332,7 +316,7 @@ int PtyCamera::SlaveBaudRate() const {
     termios t{};
     if (tcgetattr(m_masterFd, &t) != 0) return 0;
     if ((t.c_cflag & CSIZE) != CS8 || (t.c_cflag & PARENB) != 0) return 0;
-    return RateOf(cfgetospeed(&t));
+    return BaudForSpeed(cfgetospeed(&t));
 }
 
 bool PtyCamera::SleepMs(int ms) {

@@ -24,13 +24,13 @@ TEST_F(CliLibraryTest, EveryKindReachesTheCameraOnEachListedPortAndNamesAPortBey
         SCOPED_TRACE(kind);
         for (const char* port : {"0", "1"}) {
             SCOPED_TRACE(port);
-            const ProgramResult r =
-                RunProgram(VELA_CLI_EXE, {"--kind", kind, "--port", port, "-b", "9600", "get", "MD"});
+            const ProgramResult r = RunProgram(BuiltPath("bin/vela-cli"),
+                                               {"--kind", kind, "--port", port, "-b", "9600", "get", "MD"});
             EXPECT_EQ(r.exitCode, 0) << r.err;
             EXPECT_EQ(r.out, "MD=VELA-4K-MONO\n");
         }
         const ProgramResult r =
-            RunProgram(VELA_CLI_EXE, {"--kind", kind, "--port", "2", "-b", "9600", "get", "MD"});
+            RunProgram(BuiltPath("bin/vela-cli"), {"--kind", kind, "--port", "2", "-b", "9600", "get", "MD"});
         EXPECT_EQ(r.exitCode, 3);
         EXPECT_NE(r.err.find(std::string("no port 2 in the ") + kind + " library (it reports 2 ports)"),
                   std::string::npos)

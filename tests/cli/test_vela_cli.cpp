@@ -25,7 +25,7 @@ namespace {
 using test::ProgramResult;
 
 ProgramResult Cli(std::vector<std::string> args) {
-    return test::RunProgram(VELA_CLI_EXE, args);
+    return test::RunProgram(test::BuiltPath("bin/vela-cli"), args);
 }
 
 class CliTest : public ::testing::Test {
@@ -212,7 +212,8 @@ TEST_F(CliLutTest, WriteThenReadRoundTripsAGammaFileWithProgressOnlyOnATerminal)
     EXPECT_EQ(r.err.find("gamma data"), std::string::npos) << r.err;
 
     const std::string back = ConfigDir() + "/back.csv";
-    r = test::RunProgramOnTerminal(VELA_CLI_EXE, {"-p", "COM3", "-b", "9600", "lut", "read", back});
+    r = test::RunProgramOnTerminal(test::BuiltPath("bin/vela-cli"),
+                                   {"-p", "COM3", "-b", "9600", "lut", "read", back});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(test::ReadFile(back), MonoFile(131));
     EXPECT_NE(r.err.find("Now, reading camera gamma data    (256 / 256) [#"), std::string::npos) << r.err;

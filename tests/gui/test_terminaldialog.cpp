@@ -260,6 +260,23 @@ TEST_F(TerminalTest, AFileThatCannotBeWrittenIsReportedAndItsFolderStillRemember
     EXPECT_EQ(stored, missing);
 }
 
+TEST_F(TerminalTest, ABareFileNameLeavesNoFolderToRemember) {
+    ScriptedFileDialog files;
+    const std::string cwd = ConfigDirForTest() + "/cwd";
+    fs::create_directories(cwd);
+    RegistrySettings::Instance().SetString(CommandLogFilePath, "/somewhere/else");
+    terminal->AddLine("Tx: EA?");
+    const fs::path before = fs::current_path();
+    fs::current_path(cwd);
+    files.Choose("log.csv");
+    Click(*terminal, CTerminalDialog::kSaveButton);
+    fs::current_path(before);
+    EXPECT_EQ(ReadFile(cwd + "/log.csv"), "07:42:015  Tx: EA?\r\n");
+    std::string stored = "unset";
+    RegistrySettings::Instance().GetString(CommandLogFilePath, stored);
+    EXPECT_EQ(stored, "");
+}
+
 TEST_F(TerminalTest, ACancelledDialogDoesNothingAndAFailedOneSaysSo) {
     ScriptedFileDialog files;
     files.Cancel();

@@ -13,6 +13,7 @@
 extern char** environ;
 
 namespace vela::test {
+
 namespace {
 
 std::string ReadAll(int fd) {
