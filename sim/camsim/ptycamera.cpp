@@ -262,10 +262,22 @@ std::vector<std::string> PtyCamera::SentLines() const {
     return m_sent;
 }
 
+std::vector<PtyCamera::Clock::time_point> PtyCamera::ReceivedTimes() const {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    return m_receivedAt;
+}
+
+std::vector<PtyCamera::Clock::time_point> PtyCamera::SentTimes() const {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    return m_sentAt;
+}
+
 void PtyCamera::ClearLines() {
     std::lock_guard<std::mutex> lock(m_wireMutex);
     m_received.clear();
     m_sent.clear();
+    m_receivedAt.clear();
+    m_sentAt.clear();
 }
 
 bool PtyCamera::WaitForReceived(std::size_t count, int timeoutMs) const {
@@ -483,6 +495,7 @@ void PtyCamera::RecordReceived(const std::string& line) {
     {
         std::lock_guard<std::mutex> lock(m_wireMutex);
         m_received.push_back(line);
+        m_receivedAt.push_back(Clock::now());
     }
     m_receivedChanged.notify_all();
     Trace("rx " + Printed(line));
@@ -531,10 +544,12 @@ void PtyCamera::TimeReply(Reply& reply, const std::string& line, bool paced) {
 }
 
 bool PtyCamera::SendAnswer(const std::string& answer, int baud, const WireOptions& wire) {
-    // Logged first, so that whoever has read the answer finds it in SentLines().
+    // Logged first, so that whoever has read the answer finds it in SentLines(), and
+    // timed before its first byte: no one can have read it earlier.
     {
         std::lock_guard<std::mutex> lock(m_wireMutex);
         m_sent.push_back(answer);
+        m_sentAt.push_back(Clock::now());
     }
     std::string bytes = answer;
     if (wire.failure != FailureMode::OverlongLine) bytes += "\r\n";
