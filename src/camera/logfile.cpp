@@ -7,7 +7,7 @@
 
 namespace vela {
 
-bool SaveLogAs(const LogFileDialog& dialog, const std::string& text) {
+bool SaveLogAs(const LogFileDialog& dialog, const std::function<std::string()>& text) {
     RegistrySettings& settings = RegistrySettings::Instance();
     std::string folder;
     settings.GetPath(CommandLogFilePath, folder);
@@ -35,7 +35,7 @@ bool SaveLogAs(const LogFileDialog& dialog, const std::string& text) {
     bool written = false;
     if (!file.Open(path)) {
         ShowMessage("File open error !", PromptIcon::Stop);
-    } else if (file.Write(text) && file.Commit()) {
+    } else if (file.Write(text()) && file.Commit()) {
         written = true;
     } else {
         // A full disk must not be reported as a written log.

@@ -352,11 +352,14 @@ void CCommunicationDialog::OnReadSettingFile() {
 }
 
 void CCommunicationDialog::OnWriteLog() {
-    std::string text;
-    for (int row = m_messages->count() - 1; row >= 0; --row) {
-        text += m_messages->item(row)->text().toLatin1().toStdString();
-        text += "\r\n";
-    }
+    const auto text = [this] {
+        std::string lines;
+        for (int row = m_messages->count() - 1; row >= 0; --row) {
+            lines += m_messages->item(row)->text().toLatin1().toStdString();
+            lines += "\r\n";
+        }
+        return lines;
+    };
     if (SaveLogAs({"", "txt", "txt file (*.txt)"}, text))
         AddMessage(QStringLiteral("Writing file has been done!"));
 }

@@ -169,7 +169,7 @@ void CTerminalDialog::reject() {
 }
 
 void CTerminalDialog::OnSave() {
-    if (!SaveLogAs({"Save As", "csv", "CSV file (*.csv)", false}, m_log.Text())) return;
+    if (!SaveLogAs({"Save As", "csv", "CSV file (*.csv)", false}, [this] { return m_log.Text(); })) return;
     // After the file is closed, so the notice stands in the list, not in the file.
     AddLine("Writing file has been done !");
 }

@@ -260,6 +260,24 @@ TEST_F(TerminalTest, AFileThatCannotBeWrittenIsReportedAndItsFolderStillRemember
     EXPECT_EQ(stored, missing);
 }
 
+// The log is taken once the dialog is answered: a line that comes in meanwhile is saved.
+TEST_F(TerminalTest, ALineLoggedWhileTheDialogIsUpIsSavedToo) {
+    struct LoggingDialog final : FileDialog {
+        CTerminalDialog* terminal = nullptr;
+        std::string path;
+        FileDialogResult Run(const FileDialogRequest&) override {
+            terminal->AddLine("Rx: GA=800");
+            return {static_cast<int>(FileDialogCode::Ok), path};
+        }
+    } dialog;
+    dialog.terminal = terminal.get();
+    dialog.path = ConfigDirForTest() + "/late.csv";
+    FileDialog::Install(&dialog);
+    Click(*terminal, CTerminalDialog::kSaveButton);
+    FileDialog::Install(nullptr);
+    EXPECT_EQ(ReadFile(dialog.path), "07:42:015  Rx: GA=800\r\n");
+}
+
 TEST_F(TerminalTest, ABareFileNameLeavesNoFolderToRemember) {
     ScriptedFileDialog files;
     const std::string cwd = ConfigDirForTest() + "/cwd";
