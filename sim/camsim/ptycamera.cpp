@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "app/configpaths.h"
+#include "transport/baudrate.h"
 
 namespace vela::sim {
 namespace {
@@ -26,27 +27,10 @@ constexpr std::size_t kMaxLineLength = 1024;
 // How often the serving thread looks again while the tool has the slave closed.
 constexpr int kClosedRetryMs = 20;
 
-struct SpeedEntry {
-    speed_t speed;
-    int rate;
-};
-constexpr SpeedEntry kSpeeds[] = {
-    {B1200, 1200},   {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200},
-    {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
-};
-
-int RateOf(speed_t s) {
-    for (const SpeedEntry& e : kSpeeds) {
-        if (e.speed == s) return e.rate;
-    }
-    return 0;
-}
-
+// A rate the table does not know leaves the slave at the camera's default rate.
 speed_t SpeedOf(int rate) {
-    for (const SpeedEntry& e : kSpeeds) {
-        if (e.rate == rate) return e.speed;
-    }
-    return B9600;
+    const speed_t speed = SpeedForBaud(rate);
+    return speed == B0 ? B9600 : speed;
 }
 
 std::string Printed(const std::string& bytes) {
@@ -290,10 +274,22 @@ std::vector<std::string> PtyCamera::SentLines() const {
     return m_sent;
 }
 
+std::vector<PtyCamera::Clock::time_point> PtyCamera::ReceivedTimes() const {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    return m_receivedAt;
+}
+
+std::vector<PtyCamera::Clock::time_point> PtyCamera::SentTimes() const {
+    std::lock_guard<std::mutex> lock(m_wireMutex);
+    return m_sentAt;
+}
+
 void PtyCamera::ClearLines() {
     std::lock_guard<std::mutex> lock(m_wireMutex);
     m_received.clear();
     m_sent.clear();
+    m_receivedAt.clear();
+    m_sentAt.clear();
 }
 
 bool PtyCamera::WaitForReceived(std::size_t count, int timeoutMs) const {
@@ -344,7 +340,7 @@ int PtyCamera::SlaveBaudRate() const {
     termios t{};
     if (tcgetattr(m_masterFd, &t) != 0) return 0;
     if ((t.c_cflag & CSIZE) != CS8 || (t.c_cflag & PARENB) != 0) return 0;
-    return RateOf(cfgetospeed(&t));
+    return BaudForSpeed(cfgetospeed(&t));
 }
 
 bool PtyCamera::SleepMs(int ms) {
@@ -551,6 +547,7 @@ void PtyCamera::RecordReceived(const std::string& line) {
     {
         std::lock_guard<std::mutex> lock(m_wireMutex);
         m_received.push_back(line);
+        m_receivedAt.push_back(Clock::now());
     }
     m_receivedChanged.notify_all();
     Trace("rx " + Printed(line));
@@ -599,10 +596,12 @@ void PtyCamera::TimeReply(Reply& reply, const std::string& line, bool paced) {
 }
 
 bool PtyCamera::SendAnswer(const std::string& answer, int baud, const WireOptions& wire) {
-    // Logged first, so that whoever has read the answer finds it in SentLines().
+    // Logged first, so that whoever has read the answer finds it in SentLines(), and
+    // timed before its first byte: no one can have read it earlier.
     {
         std::lock_guard<std::mutex> lock(m_wireMutex);
         m_sent.push_back(answer);
+        m_sentAt.push_back(Clock::now());
     }
     std::string bytes = answer;
     if (wire.failure != FailureMode::OverlongLine) bytes += "\r\n";

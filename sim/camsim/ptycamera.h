@@ -84,6 +84,11 @@ class PtyCamera {
     // Every line received at the right rate (without CR LF), and every answer line sent.
     std::vector<std::string> ReceivedLines() const;
     std::vector<std::string> SentLines() const;
+    // When each of those lines was received whole, and when each answer began to go out:
+    // what a test measures the tool's pauses by.
+    using Clock = std::chrono::steady_clock;
+    std::vector<Clock::time_point> ReceivedTimes() const;
+    std::vector<Clock::time_point> SentTimes() const;
     void ClearLines();
     // Waits until at least `count` lines were received; false after `timeoutMs`.
     bool WaitForReceived(std::size_t count, int timeoutMs) const;
@@ -148,6 +153,8 @@ class PtyCamera {
     WireOptions m_wire;
     std::vector<std::string> m_received;
     std::vector<std::string> m_sent;
+    std::vector<Clock::time_point> m_receivedAt;
+    std::vector<Clock::time_point> m_sentAt;
     int m_answeredLines = 0;  // lines answered since the fault was last set, for HangUp
     mutable std::condition_variable m_receivedChanged;
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/atomicfile.h"
-
 namespace vela {
 
 std::string TerminalLog::Stamp(const UtcTime& time, const std::string& text) {
@@ -20,7 +18,7 @@ std::string TerminalLog::Format(const char* format, va_list args) {
     return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(length), kMaxFormatted));
 }
 
-bool TerminalLog::SaveTo(const std::string& path) const {
+std::string TerminalLog::Text() const {
     std::string data;
     std::size_t size = 0;
     for (const std::string& entry : m_entries) size += entry.size() + 2;
@@ -29,7 +27,7 @@ bool TerminalLog::SaveTo(const std::string& path) const {
         data += entry;
         data += "\r\n";
     }
-    return WriteFileAtomically(path, data);
+    return data;
 }
 
 }  // namespace vela

@@ -33,9 +33,8 @@ class TerminalLog {
     void DropOldest() { m_entries.pop_back(); }
     void Clear() { m_entries.clear(); }
 
-    // Every entry, newest first, each followed by CR LF. The file is replaced only once
-    // it is written whole; false when it could not be, and an old file then stays as it was.
-    bool SaveTo(const std::string& path) const;
+    // Every entry, newest first, each followed by CR LF: the saved file's content.
+    std::string Text() const;
 
   private:
     std::deque<std::string> m_entries;

@@ -13,6 +13,7 @@
 
 #include "app/registrysettings.h"
 #include "camera/flashareas.h"
+#include "camera/logfile.h"
 #include "camera/portsearch.h"
 #include "dialogs/communicationhost.h"
 #include "dialogs/controlnames.h"
@@ -21,8 +22,6 @@
 #include "dialogs/picturecontrol.h"
 #include "dialogs/progressbardialog.h"
 #include "dialogs/statusstrip.h"
-#include "platform/atomicfile.h"
-#include "platform/filedialog.h"
 #include "platform/prompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
@@ -60,12 +59,6 @@ QComboBox* DropDownList(int ctrlId, const QStringList& items) {
 
 QPushButton* PushButton(int ctrlId, const QString& text) {
     return Bind(new QPushButton(text), ctrlId);
-}
-
-// The folder part of a chosen path: everything before the last separator; "" without one.
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace
@@ -389,37 +382,16 @@ void CCommunicationDialog::OnReadSettingFile() {
 }
 
 void CCommunicationDialog::OnWriteLog() {
-    RegistrySettings& settings = RegistrySettings::Instance();
-    std::string folder;
-    settings.GetPath(CommandLogFilePath, folder);
-
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
-    request.folder = folder;
-    request.initialName = "*.txt";
-    request.filter = "txt file (*.txt)";
-    request.defaultExtension = "txt";
-    const FileDialogResult result = RunFileDialog(request);
-    if (!result.ok()) return;
-    const std::string& path = result.path;
-    if (!ConfirmReplace(path)) return;
-
-    std::string text;
-    for (int row = m_messages->count() - 1; row >= 0; --row) {
-        text += m_messages->item(row)->text().toLatin1().toStdString();
-        text += "\r\n";
-    }
-    // Replaced whole or not at all: a failed save keeps the log that was there.
-    AtomicFile file;
-    if (!file.Open(path)) {
-        ShowMessage("File open error !", PromptIcon::Stop);
-    } else if (file.Write(text) && file.Commit()) {
+    const auto text = [this] {
+        std::string lines;
+        for (int row = m_messages->count() - 1; row >= 0; --row) {
+            lines += m_messages->item(row)->text().toLatin1().toStdString();
+            lines += "\r\n";
+        }
+        return lines;
+    };
+    if (SaveLogAs({"", "txt", "txt file (*.txt)"}, text))
         AddMessage(QStringLiteral("Writing file has been done!"));
-    } else {
-        // A full disk must not be reported as a written log.
-        ShowMessage("File write error !", PromptIcon::Stop);
-    }
-    settings.SetString(CommandLogFilePath, FolderOf(path));
 }
 
 void CCommunicationDialog::OnClearLog() {

@@ -8,13 +8,11 @@
 #include <QVBoxLayout>
 #include <cstdarg>
 
-#include "app/registrysettings.h"
+#include "camera/logfile.h"
 #include "dialogs/linecopy.h"
 #include "dialogs/statusstrip.h"
 #include "dialogs/terminallogview.h"
 #include "platform/clock.h"
-#include "platform/filedialog.h"
-#include "platform/prompt.h"
 #include "transport/seriallink.h"
 
 namespace vela {
@@ -178,39 +176,9 @@ void CTerminalDialog::reject() {
 }
 
 void CTerminalDialog::OnSave() {
-    RegistrySettings& settings = RegistrySettings::Instance();
-    std::string folder;
-    settings.GetPath(CommandLogFilePath, folder);
-
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
-    request.title = "Save As";
-    request.folder = folder;
-    request.initialName = "*.csv";
-    request.filter = "CSV file (*.csv)";
-    request.defaultExtension = "csv";
-    const FileDialogResult result = FileDialog::Instance().Run(request);
-    if (result.code == static_cast<int>(FileDialogCode::Cancel)) return;
-    if (!result.ok()) {
-        ShowMessage("Error in Load Dialog!", PromptIcon::Exclamation, "Load Error");
-        return;
-    }
-
-    const std::string& path = result.path;
-    if (!ConfirmReplace(path)) return;
-    SaveLog(path);
-    // Remembered whether or not the file could be written.
-    settings.SetString(CommandLogFilePath, path.substr(0, path.rfind('/')));
-}
-
-int CTerminalDialog::SaveLog(const std::string& path) {
-    if (!m_log.SaveTo(path)) {
-        ShowMessage("File open error !", PromptIcon::Stop);
-        return 0;
-    }
+    if (!SaveLogAs({"Save As", "csv", "CSV file (*.csv)", false}, [this] { return m_log.Text(); })) return;
     // After the file is closed, so the notice stands in the list, not in the file.
     AddLine("Writing file has been done !");
-    return 1;
 }
 
 QWidget* CTerminalDialog::Control(int ctrlId) const {

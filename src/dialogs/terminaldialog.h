@@ -62,9 +62,8 @@ class CTerminalDialog : public QDialog,
     void OnSend();
     void OnClear();
     void OnClose();
+    // Saves every line, newest first, then adds "Writing file has been done !" to the list.
     void OnSave();
-    // Writes every line, newest first, then adds "Writing file has been done !" to the list.
-    int SaveLog(const std::string& path);
 
     const std::string& CommandText() const { return m_commandText; }
     // The control with the id, or nullptr.

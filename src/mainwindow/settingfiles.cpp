@@ -32,9 +32,7 @@ FileDialogResult RunCameraFileDialog(FileDialogRequest::Mode mode, const char* t
 }
 
 void RememberCameraFileFolder(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    RegistrySettings::Instance().SetString(
-        CameraFilePath, slash == std::string::npos ? std::string() : path.substr(0, slash));
+    RegistrySettings::Instance().SetString(CameraFilePath, FolderOfPath(path));
 }
 
 }  // namespace

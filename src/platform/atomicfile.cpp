@@ -46,6 +46,8 @@ bool AtomicFile::Open(const std::string& path) {
     Discard();
     m_failed = false;
     m_inPlace = false;
+    m_truncateOnCommit = false;
+    m_written = 0;
     m_target = ResolveTarget(path);
     mode_t mode = NewFileMode();
     struct stat st {};
@@ -66,7 +68,20 @@ bool AtomicFile::Open(const std::string& path) {
     }
     std::string temp = m_target + ".XXXXXX";
     m_fd = ::mkstemp(temp.data());
-    if (m_fd < 0) return false;
+    if (m_fd < 0) {
+        // A writable file in a folder this user may not write to: no temporary file can
+        // sit beside it, so the file is overwritten where it is (and cut to length when
+        // committed) rather than not saved at all.
+        const int err = errno;
+        if ((err == EACCES || err == EPERM) && S_ISREG(st.st_mode)) {
+            m_fd = ::open(m_target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+            m_inPlace = m_fd >= 0;
+            m_truncateOnCommit = m_inPlace;
+            if (m_inPlace) return true;
+        }
+        errno = err;
+        return false;
+    }
     m_temp = temp;
     ::fchmod(m_fd, mode);
     return true;
@@ -84,15 +99,18 @@ bool AtomicFile::Write(const std::string& data) {
         }
         done += static_cast<std::size_t>(n);
     }
+    m_written += done;
     return true;
 }
 
 bool AtomicFile::Commit() {
     if (m_fd < 0) return false;
     if (m_inPlace) {
+        const bool cut = !m_truncateOnCommit ||
+                         (::ftruncate(m_fd, static_cast<off_t>(m_written)) == 0 && ::fsync(m_fd) == 0);
         const bool closed = ::close(m_fd) == 0;
         m_fd = -1;
-        return !m_failed && closed;
+        return !m_failed && cut && closed;
     }
     const bool synced = !m_failed && ::fsync(m_fd) == 0;
     const bool closed = ::close(m_fd) == 0;

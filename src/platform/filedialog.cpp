@@ -42,4 +42,9 @@ bool ConfirmReplace(const std::string& path) {
            AskYesNo(path + "\nThis file already exists." + "\nReplace existing file?");
 }
 
+std::string FolderOfPath(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 }  // namespace vela

@@ -52,4 +52,8 @@ FileDialogResult RunFileDialog(const FileDialogRequest& request);
 // existing file?".
 bool ConfirmReplace(const std::string& path);
 
+// The folder of a chosen path, as the dialogs remember it: everything before the last
+// '/'; "" for a bare name.
+std::string FolderOfPath(const std::string& path);
+
 }  // namespace vela

@@ -339,32 +339,28 @@ int Command::FindRow(int ctrlId) {
     return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
 }
 
-int Command::GetDataValue(int ctrlId) {
+int Command::RowOrError(int ctrlId, const char* function) {
     const int row = FindRow(ctrlId);
-    if (row < 0) {
-        ShowMessage("Unexpected error occurred in GetDataValue().");
-        return -1;
-    }
-    return g_controlTable[row].value;
+    if (row < 0) ShowMessage(std::string("Unexpected error occurred in ") + function + "().");
+    return row;
+}
+
+int Command::GetDataValue(int ctrlId) {
+    const int row = RowOrError(ctrlId, "GetDataValue");
+    return row < 0 ? -1 : g_controlTable[row].value;
 }
 
 int Command::SetDataValue(int ctrlId, int value) {
-    const int row = FindRow(ctrlId);
-    if (row < 0) {
-        ShowMessage("Unexpected error occurred in SetDataValue().");
-        return 0;
-    }
+    const int row = RowOrError(ctrlId, "SetDataValue");
+    if (row < 0) return 0;
     g_controlTable[row].value = value;
     return 1;
 }
 
 int Command::GetSavedDataValue(int ctrlId) {
-    const int row = FindRow(ctrlId);
-    if (row < 0) {
-        ShowMessage("Unexpected error occurred in GetDataValue().");
-        return -1;
-    }
-    return g_controlTable[row].savedValue;
+    // The saved value's lookup has always reported itself under GetDataValue's name.
+    const int row = RowOrError(ctrlId, "GetDataValue");
+    return row < 0 ? -1 : g_controlTable[row].savedValue;
 }
 
 void Command::SaveDataValues() {
@@ -372,12 +368,8 @@ void Command::SaveDataValues() {
 }
 
 int Command::ToCmdId(int ctrlId) {
-    const int row = FindRow(ctrlId);
-    if (row < 0) {
-        ShowMessage("Unexpected error occurred in ToCmdId().");
-        return -1;
-    }
-    return g_controlTable[row].cmdId;
+    const int row = RowOrError(ctrlId, "ToCmdId");
+    return row < 0 ? -1 : g_controlTable[row].cmdId;
 }
 
 int Command::ToCtrlId(int cmdId) {
@@ -389,9 +381,7 @@ int Command::ToCtrlId(int cmdId) {
 }
 
 int Command::CtrlId2TblIndex(int ctrlId) {
-    const int row = FindRow(ctrlId);
-    if (row < 0) ShowMessage("Unexpected error occurred in CtrlId2TblIndex().");
-    return row;
+    return RowOrError(ctrlId, "CtrlId2TblIndex");
 }
 
 int Command::GetCtrlOption(int ctrlId) {

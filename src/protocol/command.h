@@ -141,6 +141,8 @@ class Command {
     // Sleeps and receives until a line is complete; false at the time-out.
     bool WaitForLine(int timeoutMs);
     static int FindRow(int ctrlId);
+    // FindRow; when no row has the id, "Unexpected error occurred in <function>()." first.
+    static int RowOrError(int ctrlId, const char* function);
     static void ShowError(const std::string& text);
 
     SerialLink& m_link;

@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QPixmap>
@@ -40,18 +39,6 @@ Q_LOGGING_CATEGORY(lcStartUp, "vela.startup", QtWarningMsg)
 QString EnvText(const char* name) {
     const char* value = std::getenv(name);
     return value ? QString::fromLocal8Bit(value) : QString();
-}
-
-bool SavePicture(QWidget& widget, const QString& path) {
-    const bool saved = widget.grab().save(path);
-    std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
-    return saved;
-}
-
-QString SiblingPath(const QString& path, const QString& name) {
-    const QFileInfo info(path);
-    return info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-') + name +
-           QLatin1Char('.') + info.suffix();
 }
 
 // Opens the terminal, sends `lines` through it as the operator would, each given time for

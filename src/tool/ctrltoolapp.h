@@ -13,7 +13,9 @@ namespace vela {
 //   VELA_SCREENSHOT_LUT=1        also save the LUT editor with 8 edit points bent into an S
 //                                as path-lut-edit-mode.png, and after writing that table to
 //                                the camera and reading it back, as path-lut-view-mode.png;
-//   VELA_SCREENSHOT_SCREEN=1     save the whole screen instead of the main window.
+//   VELA_SCREENSHOT_SCREEN=1     save the whole screen instead of the main window, and beside
+//                                it each window shown: path-main.png, path-communication.png,
+//                                path-message-box.png.
 // A message box that holds the start-up is taken with the whole screen, and the run ends.
 class CCtrlToolApp {
   public:

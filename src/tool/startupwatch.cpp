@@ -1,6 +1,7 @@
 #include "tool/startupwatch.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPixmap>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "dialogs/communicationdialog.h"
 #include "mainwindow/ctrltooldlg.h"
 
 namespace vela {
@@ -29,6 +31,18 @@ QString BoxText(QWidget* box) {
 }
 
 }  // namespace
+
+bool SavePicture(QWidget& widget, const QString& path) {
+    const bool saved = widget.grab().save(path);
+    std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+    return saved;
+}
+
+QString SiblingPath(const QString& path, const QString& name) {
+    const QFileInfo info(path);
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-') + name +
+           QLatin1Char('.') + info.suffix();
+}
 
 StartUpWatch::StartUpWatch(CCtrlToolDlg& dlg, const QString& path, int delayMs, bool wholeScreen)
     : m_dlg(dlg), m_path(path), m_delayMs(delayMs), m_wholeScreen(wholeScreen), m_active(!path.isEmpty()) {
@@ -70,6 +84,12 @@ void StartUpWatch::ShootAndEnd(QWidget* box) {
     const bool saved = screen && screen->grabWindow(0).save(m_path);
     std::fprintf(stderr, "%s %s (the whole screen)\n", saved ? "saved" : "could not save",
                  qPrintable(m_path));
+    // On the screen the windows overlap; each one's own picture shows it whole.
+    if (m_dlg.isVisible()) SavePicture(m_dlg, SiblingPath(m_path, QStringLiteral("main")));
+    QWidget* communication = m_dlg.CommunicationDialog();
+    if (communication && communication->isVisible())
+        SavePicture(*communication, SiblingPath(m_path, QStringLiteral("communication")));
+    if (box) SavePicture(*box, SiblingPath(m_path, QStringLiteral("message-box")));
     m_dlg.SetCloseWithoutConfirmation(1);
     if (!box) {
         m_dlg.close();

@@ -12,11 +12,19 @@ namespace vela {
 
 class CCtrlToolDlg;
 
+// Saves the window's own picture to `path` and says so on stderr.
+bool SavePicture(QWidget& widget, const QString& path);
+// "dir/run-screenshot.png" and "main" give "dir/run-screenshot-main.png".
+QString SiblingPath(const QString& path, const QString& name);
+
 // The screenshot run's guard against a start-up that waits for an answer. A message box
 // shown during start-up runs its own loop inside OnInitDialog, so a picture scheduled after
 // OnInitDialog would never come. Armed before OnInitDialog, this takes the whole screen once
 // a box has been up for `delayMs` and ends the run. With `wholeScreen` it also takes the
-// whole screen (instead of the window alone) when start-up finished without a box.
+// whole screen (instead of the window alone) when start-up finished without a box. Beside
+// a picture of the whole screen go the pictures of each window shown: path-main.png,
+// path-communication.png and path-message-box.png, where the Communication window or a
+// box covers part of the main window.
 class StartUpWatch : public QObject {
   public:
     StartUpWatch(CCtrlToolDlg& dlg, const QString& path, int delayMs, bool wholeScreen);

@@ -24,6 +24,7 @@
 
 #include "app/configpaths.h"
 #include "platform/prompt.h"
+#include "transport/baudrate.h"
 #include "transport/portholders.h"
 
 namespace vela {
@@ -31,35 +32,6 @@ namespace {
 
 // The driver's write time-out for one byte.
 constexpr int kWriteTimeoutMs = 20000;
-
-speed_t SpeedFor(int baudRate) {
-    switch (baudRate) {
-        case 1200:
-            return B1200;
-        case 2400:
-            return B2400;
-        case 4800:
-            return B4800;
-        case 9600:
-            return B9600;
-        case 19200:
-            return B19200;
-        case 38400:
-            return B38400;
-        case 57600:
-            return B57600;
-        case 115200:
-            return B115200;
-        case 230400:
-            return B230400;
-        case 460800:
-            return B460800;
-        case 921600:
-            return B921600;
-        default:
-            return B0;
-    }
-}
 
 // "<path>" or "<path> -> <target>" for a link, as ls -l names it.
 std::string Described(const std::string& path) {
@@ -246,7 +218,7 @@ StepResult ApplyLineSettings(const std::string& path, int fd, termios tio, const
     // A read returns at once with whatever has arrived.
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
-    const speed_t speed = SpeedFor(line.baudRate);
+    const speed_t speed = SpeedForBaud(line.baudRate);
     if (speed == B0 || ::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) {
         return OpenFailure{"SetCommState()",
                            "Invalid argument: " + std::to_string(line.baudRate) + " bit/s is not supported"};

@@ -43,13 +43,13 @@ TEST_F(FlashAreaTest, StoreSendsSaForUserAreasAndSa00ForTheFactoryArea) {
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"SA=2", "SA00=0"}));
     EXPECT_EQ(AreaValue(2, "GA"), 321);
     EXPECT_EQ(AreaValue(0, "GA"), 654);
-    EXPECT_EQ(prompt.texts(), (Strings{"Completed saving current setting data !",
+    ASSERT_EQ(prompt.texts(), (Strings{"Completed saving current setting data !",
                                        "Completed saving current setting data !"}));
     EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Information);
 
     prompt.clear();
     EXPECT_EQ(StoreSettingsToArea(command, -1), 0);
-    EXPECT_EQ(prompt.texts(), Strings{"Selected invalid area !"});
+    ASSERT_EQ(prompt.texts(), Strings{"Selected invalid area !"});
     EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Stop);
     EXPECT_EQ(camera->ReceivedLines().size(), 2u);  // nothing sent for it
 }
@@ -97,6 +97,24 @@ TEST_F(FlashAreaTest, StoreAllWritesEveryAreaHighestFirstEvenAfterFailures) {
     ASSERT_EQ(prompt.entries().size(), 5u);  // four refusals, then the one summary
     EXPECT_EQ(prompt.entries()[4].text, "Couldn't store current setting data!");
     EXPECT_EQ(prompt.entries()[4].icon, PromptIcon::Exclamation);
+}
+
+// The pause before each store is the tool's own: with a flash write a little shorter than
+// the engine's poll step, the answer is taken at the next poll and the next store would
+// follow it within a few milliseconds without the pause.
+TEST_F(FlashAreaTest, StoreAllPausesBeforeEachStore) {
+    sim::CameraOptions options;
+    options.flashMs = Command::kPollStepMs * 3 / 4;
+    Connect(options);
+    const auto start = sim::PtyCamera::Clock::now();
+    EXPECT_EQ(StoreAllAreas(command), 0);
+    const std::vector<sim::PtyCamera::Clock::time_point> received = camera->ReceivedTimes();
+    const std::vector<sim::PtyCamera::Clock::time_point> answered = camera->SentTimes();
+    ASSERT_EQ(received.size(), 4u);
+    ASSERT_EQ(answered.size(), 4u);
+    const auto gap = std::chrono::milliseconds(kStoreAllSpacingMs);
+    EXPECT_GE(received[0] - start, gap);
+    for (std::size_t i = 1; i < received.size(); ++i) EXPECT_GE(received[i] - answered[i - 1], gap) << i;
 }
 
 }  // namespace

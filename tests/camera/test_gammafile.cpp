@@ -71,7 +71,7 @@ TEST_F(GammaFileTest, UnsupportedModelWritesThreeColumnsTheReaderRejects) {
     // Rejected at its first data line: nothing changes.
     const auto before = tables;
     EXPECT_EQ(ReadGammaFile(path, refs), 0);
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Invaild data count format"});
+    ASSERT_EQ(prompt.texts(), std::vector<std::string>{"Invaild data count format"});
     EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Stop);
     EXPECT_EQ(tables, before);
 }

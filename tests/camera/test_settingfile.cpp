@@ -168,7 +168,9 @@ TEST_F(SettingFileTest, DeviceVersionLineIsWrittenAsAnsweredAndNeverSent) {
     camera->WithCore([](sim::CameraCore& c) { return c.SetText("DV", "2.10.0.7"); });
     const std::string path = TempPath("dv.cam");
     ASSERT_EQ(SaveSettingFile(path, SettingFileKind::AllData, command, model, 1), 1);
-    EXPECT_EQ(SplitCrLf(ReadFile(path))[1], "DV=2.10.0.7");
+    const Strings lines = SplitCrLf(ReadFile(path));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "DV=2.10.0.7");
 
     camera->ClearLines();
     EXPECT_EQ(Load("DV=9.9.9.9\r\nDV=\r\nGA=200\r\n"), 1);

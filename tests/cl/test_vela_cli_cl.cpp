@@ -26,14 +26,15 @@ TEST_F(CliLibraryTest, EveryKindReachesTheCameraOnEachListedPortAndNamesAPortBey
             // --fast: a library read that waits the whole time-out in one call.
             for (const char* pace : {"--timeout=2000", "--fast"}) {
                 SCOPED_TRACE(std::string(port) + " " + pace);
-                const ProgramResult r = RunProgram(
-                    VELA_CLI_EXE, {"--kind", kind, "--port", port, pace, "-b", "9600", "get", "MD"});
+                const ProgramResult r =
+                    RunProgram(BuiltPath("bin/vela-cli"),
+                               {"--kind", kind, "--port", port, pace, "-b", "9600", "get", "MD"});
                 EXPECT_EQ(r.exitCode, 0) << r.err;
                 EXPECT_EQ(r.out, "MD=VELA-4K-MONO\n");
             }
         }
         const ProgramResult r =
-            RunProgram(VELA_CLI_EXE, {"--kind", kind, "--port", "2", "-b", "9600", "get", "MD"});
+            RunProgram(BuiltPath("bin/vela-cli"), {"--kind", kind, "--port", "2", "-b", "9600", "get", "MD"});
         EXPECT_EQ(r.exitCode, 3);
         EXPECT_NE(r.err.find(std::string("no port 2 in the ") + kind + " library (it reports 2 ports)"),
                   std::string::npos)

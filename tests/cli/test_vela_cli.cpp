@@ -27,7 +27,7 @@ namespace {
 using test::ProgramResult;
 
 ProgramResult Cli(std::vector<std::string> args) {
-    return test::RunProgram(VELA_CLI_EXE, args);
+    return test::RunProgram(test::BuiltPath("bin/vela-cli"), args);
 }
 
 class CliTest : public ::testing::Test {
@@ -203,7 +203,8 @@ TEST_F(CliTest, LutReadEndedHalfWayLeavesNoFileAndThePortFree) {
     for (const int signal : {SIGINT, SIGTERM, SIGKILL}) {
         SCOPED_TRACE(signal);
         m_camera->ClearLines();
-        test::RunningProgram cli(VELA_CLI_EXE, {"-p", "COM3", "-b", "9600", "lut", "read", file});
+        test::RunningProgram cli(test::BuiltPath("bin/vela-cli"),
+                                 {"-p", "COM3", "-b", "9600", "lut", "read", file});
         ASSERT_TRUE(m_camera->WaitForReceived(20, 20000));
         cli.Signal(signal);
         int endedBy = 0;
@@ -229,7 +230,8 @@ TEST_F(CliTest, ApplyEndedBySignalReportsTheLinesSent) {
     std::string lines;
     for (int i = 0; i < 200; ++i) lines += "GA=" + std::to_string(100 + i % 50) + "\r\n";
     test::WriteFile(file, lines);
-    test::RunningProgram cli(VELA_CLI_EXE, {"-p", "COM3", "-b", "9600", "--json", "apply", file});
+    test::RunningProgram cli(test::BuiltPath("bin/vela-cli"),
+                             {"-p", "COM3", "-b", "9600", "--json", "apply", file});
     ASSERT_TRUE(m_camera->WaitForReceived(15, 20000));
     cli.Signal(SIGTERM);
     const ProgramResult r = cli.Wait(20000);
@@ -274,7 +276,8 @@ TEST_F(CliLutTest, WriteThenReadRoundTripsAGammaFileWithProgressOnlyOnATerminal)
     EXPECT_EQ(r.err.find("gamma data"), std::string::npos) << r.err;
 
     const std::string back = ConfigDir() + "/back.csv";
-    r = test::RunProgramOnTerminal(VELA_CLI_EXE, {"-p", "COM3", "-b", "9600", "lut", "read", back});
+    r = test::RunProgramOnTerminal(test::BuiltPath("bin/vela-cli"),
+                                   {"-p", "COM3", "-b", "9600", "lut", "read", back});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(test::ReadFile(back), MonoFile(131));
     EXPECT_NE(r.err.find("Now, reading camera gamma data    (256 / 256) [#"), std::string::npos) << r.err;

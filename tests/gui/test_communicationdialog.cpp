@@ -251,7 +251,7 @@ TEST_F(CommunicationTest, StoreOfTheFactoryAreaOnlyInTheFactoryMode) {
     prompt.clear();
     store->click();
     EXPECT_EQ(cameras[0]->ReceivedLines(), Strings{"SA00=0"});
-    EXPECT_EQ(prompt.texts(), Strings{"Completed to store current setting data!"});
+    ASSERT_EQ(prompt.texts(), Strings{"Completed to store current setting data!"});
     EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Information);
 
     Choose(Dlg::kAreaList, 2);
@@ -394,6 +394,7 @@ TEST_F(CommunicationWindowTest, SavedLogListsLinesOldestFirstWithCrLfAndAsksBefo
     ASSERT_FALSE(prompt.entries().empty());
     EXPECT_EQ(prompt.entries().back().text, path + "\nThis file already exists.\nReplace existing file?");
     EXPECT_EQ(prompt.entries().back().icon, PromptIcon::Question);
+    ASSERT_EQ(files.requests().size(), 2u);
     EXPECT_EQ(files.requests()[1].folder, folder);
 
     prompt.ScriptAnswers({PromptAnswer::Yes});
@@ -407,7 +408,7 @@ TEST_F(CommunicationWindowTest, LogFileFailuresAreReportedAndTheFolderStillRemem
     const std::string missing = ConfigDirForTest() + "/no-such-folder/log.txt";
     files.Choose(missing);
     comm->OnWriteLog();
-    EXPECT_EQ(prompt.texts(), Strings{"File open error !"});
+    ASSERT_EQ(prompt.texts(), Strings{"File open error !"});
     EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Stop);
     std::string remembered;
     EXPECT_EQ(RegistrySettings::Instance().GetString(CommandLogFilePath, remembered), 1);

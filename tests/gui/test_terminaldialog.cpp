@@ -263,6 +263,41 @@ TEST_F(TerminalTest, AFileThatCannotBeWrittenIsReportedAndItsFolderStillRemember
     EXPECT_EQ(stored, missing);
 }
 
+// The log is taken once the dialog is answered: a line that comes in meanwhile is saved.
+TEST_F(TerminalTest, ALineLoggedWhileTheDialogIsUpIsSavedToo) {
+    struct LoggingDialog final : FileDialog {
+        CTerminalDialog* terminal = nullptr;
+        std::string path;
+        FileDialogResult Run(const FileDialogRequest&) override {
+            terminal->AddLine("Rx: GA=800");
+            return {static_cast<int>(FileDialogCode::Ok), path};
+        }
+    } dialog;
+    dialog.terminal = terminal.get();
+    dialog.path = ConfigDirForTest() + "/late.csv";
+    FileDialog::Install(&dialog);
+    Click(*terminal, CTerminalDialog::kSaveButton);
+    FileDialog::Install(nullptr);
+    EXPECT_EQ(ReadFile(dialog.path), "07:42:015  Rx: GA=800\r\n");
+}
+
+TEST_F(TerminalTest, ABareFileNameLeavesNoFolderToRemember) {
+    ScriptedFileDialog files;
+    const std::string cwd = ConfigDirForTest() + "/cwd";
+    fs::create_directories(cwd);
+    RegistrySettings::Instance().SetString(CommandLogFilePath, "/somewhere/else");
+    terminal->AddLine("Tx: EA?");
+    const fs::path before = fs::current_path();
+    fs::current_path(cwd);
+    files.Choose("log.csv");
+    Click(*terminal, CTerminalDialog::kSaveButton);
+    fs::current_path(before);
+    EXPECT_EQ(ReadFile(cwd + "/log.csv"), "07:42:015  Tx: EA?\r\n");
+    std::string stored = "unset";
+    RegistrySettings::Instance().GetString(CommandLogFilePath, stored);
+    EXPECT_EQ(stored, "");
+}
+
 TEST_F(TerminalTest, ACancelledDialogDoesNothingAndAFailedOneSaysSo) {
     ScriptedFileDialog files;
     files.Cancel();

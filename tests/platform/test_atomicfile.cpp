@@ -75,17 +75,28 @@ TEST(AtomicFileTest, APipeIsWrittenInPlaceAndStaysAPipe) {
     EXPECT_EQ(Entries(folder), 1u);
 }
 
-TEST(AtomicFileTest, AFileThisUserMayNotReplaceIsLeftAlone) {
+TEST(AtomicFileTest, InAFolderThisUserMayNotWriteOnlyAWritableFileIsWrittenInPlace) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere; scripts/test-unprivileged runs this";
     const std::string folder = ConfigDirForTest() + "/locked";
     fs::create_directories(folder);
     const std::string path = folder + "/log.csv";
-    WriteFile(path, "old\r\n");
+    const std::string readOnly = folder + "/gamma.csv";
+    WriteFile(path, "the old and longer content\r\n");
+    WriteFile(readOnly, "old\r\n");
+    fs::permissions(path, fs::perms(0640));
+    fs::permissions(readOnly, fs::perms(0444));
     fs::permissions(folder, fs::perms(0555));
-    EXPECT_FALSE(WriteFileAtomically(path, "new\r\n"));
+
+    // No temporary file can be made here, but the file itself may be written: it is
+    // overwritten where it stands, cut to the new length, and keeps its permissions.
+    EXPECT_TRUE(WriteFileAtomically(path, "new\r\n"));
+    EXPECT_FALSE(WriteFileAtomically(readOnly, "new\r\n"));
+    EXPECT_FALSE(WriteFileAtomically(folder + "/missing.csv", "new\r\n"));
     fs::permissions(folder, fs::perms(0755));
-    EXPECT_EQ(ReadFile(path), "old\r\n");
-    EXPECT_EQ(Entries(folder), 1u);
+    EXPECT_EQ(ReadFile(path), "new\r\n");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
+    EXPECT_EQ(ReadFile(readOnly), "old\r\n");
+    EXPECT_EQ(Entries(folder), 2u);
 }
 
 }  // namespace

@@ -149,6 +149,32 @@ TEST_F(CommandTest, LookupsAndTheirMessages) {
     for (const auto& e : prompt.entries()) EXPECT_EQ(e.icon, PromptIcon::Exclamation);
 }
 
+// Unread lines are kept up to 1000; past that the oldest make room, so the queue ends
+// with the newest 1000 in the order they came.
+TEST_F(CommandTest, TheReceivedLineQueueKeepsTheNewestThousand) {
+    std::string bytes;
+    std::size_t next = 0;
+    command.SetByteSource([&](char* byte) {
+        if (next >= bytes.size()) return 0;
+        *byte = bytes[next++];
+        return 1;
+    });
+    for (const int fed : {1000, 1001, 1234}) {
+        SCOPED_TRACE(fed);
+        command.ClearReceived();
+        bytes.clear();
+        next = 0;
+        for (int i = 0; i < fed; ++i) bytes += "L" + std::to_string(i) + "\r\n";
+        while (command.ReceiveLine(0)) {
+        }
+        ASSERT_EQ(command.ReceivedLineCount(), 1000u);
+        EXPECT_EQ(command.PopLine(), "L" + std::to_string(fed - 1000));
+        EXPECT_EQ(command.PopLine(), "L" + std::to_string(fed - 999));
+        while (command.ReceivedLineCount() > 1) command.PopLine();
+        EXPECT_EQ(command.PopLine(), "L" + std::to_string(fed - 1));
+    }
+}
+
 TEST_F(CommandTest, ValueParamCountsAreCached) {
     EXPECT_EQ(command.IsValueParam(11), 0);  // "One-push" button
     EXPECT_EQ(command.IsValueParam(20), 1);

@@ -49,6 +49,7 @@ TEST_P(QueryAnswer, IsCheckedAsTheCommandSays) {
     }
     EXPECT_EQ(prompt.texts(), c.box.empty() ? Strings{} : Strings{c.box});
     if (!c.box.empty()) {
+        ASSERT_FALSE(prompt.entries().empty());
         EXPECT_EQ(prompt.entries()[0].caption, "Communication Error");
         EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Exclamation);
     }
@@ -97,7 +98,7 @@ TEST_P(WriteAnswer, MustStartWithComplete) {
     pty.AnswerWith(c.answer);
     EXPECT_EQ(command.WriteValue(kCmdGA, 100, 1000), c.result);
     EXPECT_EQ(pty.ReceivedBytes(), "GA=100\r\n");
-    EXPECT_EQ(prompt.entries().size(), c.result ? 0u : 1u);
+    ASSERT_EQ(prompt.entries().size(), c.result ? 0u : 1u);
     if (!c.result) {
         EXPECT_EQ(Captions(), Strings{"Communication Error"});
         EXPECT_EQ(prompt.entries()[0].text + "\r\n", c.answer);

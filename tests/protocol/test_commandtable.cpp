@@ -37,6 +37,41 @@ TEST(CommandTable, IdsArePositionsAndNamesAreUniqueWireNames) {
     }
 }
 
+TEST(CommandTable, EveryIdNamesItsCommandWithItsKind) {
+    // Written out from the command list, not from the table, so that two commands with
+    // their names swapped (PEMAX and PEMIN, say) fail here.
+    constexpr ValueKind I = ValueKind::Integer;
+    constexpr ValueKind T = ValueKind::Text;
+    const struct {
+        const char* name;
+        ValueKind kind;
+    } rows[kCommandCount] = {
+        {"EB", I},     {"ST", I},     {"HP", I},     {"VN", I},     {"PV", I},      // 0
+        {"ID", T},     {"UD", T},     {"DVN", T},    {"MD", T},     {"DV", T},      // 5
+        {"SBDRT", I},  {"CBDRT", I},  {"CRS00", I},  {"TG", I},     {"TI", I},      // 10
+        {"TA", I},     {"ARST", I},   {"EM", I},     {"PE", I},     {"ASC", I},     // 15
+        {"ASCEA", I},  {"ASCEI", I},  {"ASRS", I},   {"LR", I},     {"AR", I},      // 20
+        {"AL", I},     {"ARMIN", I},  {"PEMAX", I},  {"PEMIN", I},  {"BI", I},      // 25
+        {"HB", I},     {"HBM", I},    {"BA", I},     {"TAGM", I},   {"CLC", I},     // 30
+        {"TS", I},     {"GA", I},     {"AGC", I},    {"ALCS", I},   {"AGCF", I},    // 35
+        {"AGCGA", I},  {"AGCGI", I},  {"AGRS", I},   {"ABG", I},    {"BL", I},      // 40
+        {"SDC", I},    {"SDR", I},    {"SDS", I},    {"PGC", I},    {"PGR", I},     // 45
+        {"PGS", I},    {"PBC", I},    {"PBR", I},    {"PBS", I},    {"LUN", I},     // 50
+        {"LUTI", I},   {"LUTD", I},   {"GMA", I},    {"TMP0", I},   {"TMPS0", I},   // 55
+        {"LS0", I},    {"SS", I},     {"MF", I},     {"LD", I},     {"SA", I},      // 60
+        {"EA", I},     {"SA00", I},   {"ST00", I},   {"ULCK", I},   {"ID00", T},    // 65
+        {"MD00", T},   {"GA4A00", I}, {"GA4B00", I}, {"GA8K00", I}, {"BL4A00", I},  // 70
+        {"BL4B00", I}, {"BL8K00", I}, {"BAS00", I},  {"SDR00", I},  {"SDS00", I},   // 75
+        {"PGR00", I},  {"PGS00", I},  {"PBR00", I},  {"PBS00", I},  {"BYP0", I},    // 80
+        {"XMLVR", I},  {"DV00", T},   {"GA00", I},   {"PGC00", I},  {"PBC00", I},   // 85
+    };
+    for (int id = 0; id < kCommandCount; ++id) {
+        SCOPED_TRACE(id);
+        EXPECT_STREQ(g_commandTable[id].name, rows[id].name);
+        EXPECT_EQ(g_commandTable[id].kind, rows[id].kind);
+    }
+}
+
 TEST(CommandTable, TextCommandsAreTheIdentityTexts) {
     std::set<std::string> text;
     for (const CommandEntry& e : g_commandTable) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # scripts/run without a display, against a camera that answers garbage and one that stays
-# silent: each run must end by itself and leave a picture of the whole virtual screen.
+# silent: each run must end by itself and leave a picture of the whole virtual screen, and
+# one of each window shown.
 #   test_run_unattended.sh BUILD_DIR garbage|silent
 # The garbage camera's first answer holds the start-up in a message box, which the picture
 # must show; the silent one lets the start-up run through its baud search and come up
@@ -28,6 +29,24 @@ echo "scripts/run --fail $mode ended after ${seconds} s with status $status"
 grep -q "saved $picture (the whole screen)" "$work/out" || fail "the tool did not report the whole screen"
 size=$(identify -format '%wx%h' "$picture")
 [ "$size" = "1400x1000" ] || fail "the picture is $size, not the whole 1400x1000 screen"
+
+# Beside the screen, each window shown has a picture of its own, and the run names it.
+# The Communication window is up in both runs; the main window only once start-up ran
+# through, the box only while it holds the start-up.
+own_picture() {
+  local f=$work/screen-$1.png
+  [ -f "$f" ] || fail "no picture of the $1 window at $f"
+  grep -q "^  $f " "$work/out" || fail "scripts/run did not name $f at its end"
+  [ "$(identify -format '%w' "$f")" -lt 1400 ] || fail "$f is as wide as the screen, not one window"
+}
+own_picture communication
+case "$mode" in
+  garbage) own_picture message-box ;;
+  silent)
+    own_picture main
+    [ ! -e "$work/screen-message-box.png" ] || fail "a picture of a message box that never showed"
+    ;;
+esac
 
 # Xvfb's screen is black where no window is: a drawn window is light and not uniform.
 mean_and_spread() { convert "$picture" "$@" -colorspace Gray -format '%[fx:mean] %[fx:standard_deviation]\n' info:; }

@@ -20,7 +20,9 @@
 #include "camsim/ptycamera.h"
 #include "support/eventually.h"
 #include "support/runprogram.h"
+#include "transport/baudrate.h"
 
+using vela::SpeedForBaud;
 using vela::sim::CameraCore;
 using vela::sim::CameraOptions;
 using vela::sim::FailureMode;
@@ -33,21 +35,6 @@ using Clock = std::chrono::steady_clock;
 
 long long MsSince(Clock::time_point t) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count();
-}
-
-speed_t Speed(int baud) {
-    switch (baud) {
-        case 19200:
-            return B19200;
-        case 38400:
-            return B38400;
-        case 57600:
-            return B57600;
-        case 115200:
-            return B115200;
-        default:
-            return B9600;
-    }
 }
 
 // A plain serial client: what any terminal program does with the port.
@@ -66,8 +53,8 @@ class Client {
         tcgetattr(m_fd, &t);
         cfmakeraw(&t);
         t.c_cflag |= CLOCAL | CREAD;
-        cfsetispeed(&t, Speed(baud));
-        cfsetospeed(&t, Speed(baud));
+        cfsetispeed(&t, SpeedForBaud(baud));
+        cfsetospeed(&t, SpeedForBaud(baud));
         tcsetattr(m_fd, TCSANOW, &t);
     }
     bool Send(const std::string& bytes) {
@@ -363,7 +350,7 @@ pid_t Spawn(const std::vector<std::string>& args, int* out) {
         ::close(pipeFd[0]);
         ::close(pipeFd[1]);
         std::vector<char*> argv;
-        std::string exe = VELA_CAMSIM_EXE;
+        std::string exe = vela::test::BuiltPath("bin/vela-camsim");
         argv.push_back(exe.data());
         std::vector<std::string> copy = args;
         for (std::string& a : copy) argv.push_back(a.data());
@@ -454,7 +441,8 @@ TEST(CamsimProgramTest, OneCameraPerPortAndOnlyItsOwnLink) {
     EXPECT_EQ(ReadLine(out, 5000), link + " -> " + firstSlave);
     ::close(out);
 
-    const vela::test::ProgramResult second = vela::test::RunProgram(VELA_CAMSIM_EXE, {"--port", "COM5"});
+    const vela::test::ProgramResult second =
+        vela::test::RunProgram(vela::test::BuiltPath("bin/vela-camsim"), {"--port", "COM5"});
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_EQ(second.out, "");
     EXPECT_NE(second.err.find("COM5 is served by another vela-camsim (pid " + std::to_string(first) + ")"),
@@ -491,7 +479,8 @@ TEST(CamsimProgramTest, OneCameraPerPortAndOnlyItsOwnLink) {
     // A link to a real port is the operator's, not a stale camera's.
     const std::string real = vela::ConfigDir() + "/ports/COM6";
     std::filesystem::create_symlink("/dev/ttyUSB7", real);
-    const vela::test::ProgramResult refused = vela::test::RunProgram(VELA_CAMSIM_EXE, {"--port", "COM6"});
+    const vela::test::ProgramResult refused =
+        vela::test::RunProgram(vela::test::BuiltPath("bin/vela-camsim"), {"--port", "COM6"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find(real + " -> /dev/ttyUSB7 is not a simulated camera's link"), std::string::npos)
         << refused.err;

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/runprogram.h"
+
 namespace fs = std::filesystem;
 
 namespace vela::test {
@@ -12,8 +14,8 @@ namespace vela::test {
 void ClSimTest::SetUp() {
     // dlopen reads LD_LIBRARY_PATH only at process start: CTest must have set it.
     const char* path = std::getenv("LD_LIBRARY_PATH");
-    ASSERT_TRUE(path && std::string(path).find(VELA_CLSIM_DIR) != std::string::npos)
-        << "LD_LIBRARY_PATH must name " << VELA_CLSIM_DIR << " when the test starts";
+    ASSERT_TRUE(path && std::string(path).find(BuiltPath("lib")) != std::string::npos)
+        << "LD_LIBRARY_PATH must name " << BuiltPath("lib") << " when the test starts";
     for (const char* name : {"VELA_CLSIM_PORTS", "VELA_CLSIM_MANUFACTURERS", "VELA_CLSIM_PORT_IDS",
                              "VELA_CLSIM_COUNT", "VELA_CLSIM_BAUD_MASK", "VELA_CLSIM_OMIT", "VELA_CLSIM_FAIL",
                              "VELA_CLSIM_LONG_NAMES", "VELA_CLSIM_OVERREPORT", "VELA_CLSIM_INDEX_REFS",
@@ -36,7 +38,7 @@ void ClSimTest::TearDown() {
 }
 
 void ClSimTest::InstallClser(const std::string& fileName) {
-    fs::copy_file(std::string(VELA_CLSIM_DIR) + "/libclsersim.so", m_systemDir + "/" + fileName,
+    fs::copy_file(BuiltPath("lib/libclsersim.so"), m_systemDir + "/" + fileName,
                   fs::copy_options::overwrite_existing);
 }
 

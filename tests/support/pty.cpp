@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/configpaths.h"
+#include "transport/baudrate.h"
 
 namespace vela::test {
 
@@ -86,20 +87,7 @@ std::string PtyPeer::ReadFor(int timeoutMs, const std::string& until) {
 int PtyPeer::SlaveBaudRate() const {
     termios tio{};
     if (::tcgetattr(m_master, &tio) != 0) return 0;
-    switch (::cfgetospeed(&tio)) {
-        case B9600:
-            return 9600;
-        case B19200:
-            return 19200;
-        case B38400:
-            return 38400;
-        case B57600:
-            return 57600;
-        case B115200:
-            return 115200;
-        default:
-            return -1;
-    }
+    return BaudForSpeed(::cfgetospeed(&tio));
 }
 
 }  // namespace vela::test

@@ -23,7 +23,8 @@ class PtyPeer {
     void Write(const std::string& bytes);
     // Reads what arrives within `timeoutMs`, until `until` has been seen (if not empty).
     std::string ReadFor(int timeoutMs, const std::string& until = std::string());
-    // The baud rate the slave side is set to (the master sees the slave's settings).
+    // The baud rate the slave side is set to (the master sees the slave's settings); 0
+    // for a speed no port of ours uses.
     int SlaveBaudRate() const;
     void CloseMaster();
 

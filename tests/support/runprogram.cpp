@@ -14,6 +14,7 @@
 extern char** environ;
 
 namespace vela::test {
+
 namespace {
 
 std::string ReadAll(int fd) {

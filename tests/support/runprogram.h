@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,16 @@ struct ProgramResult {
     std::string out;
     std::string err;
 };
+
+// A file of the build tree this test program belongs to, named from the tree's top
+// ("bin/vela-cli", "lib"). Found from the running program's own place, so that a copy of
+// bin/ and lib/ elsewhere (scripts/test-unprivileged runs one) uses its own programs.
+// Inline: the fixture libraries that need it link no other support library.
+inline std::string BuiltPath(const std::string& relative) {
+    // <top>/bin/<this program>
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    return (self.parent_path().parent_path() / relative).string();
+}
 
 // Runs `exe` with `args` in this process's environment, waits for it and returns what it
 // wrote. stdin is /dev/null, so a program that would ask something cannot hang the test.

@@ -57,7 +57,7 @@ TEST(VelaControl, SignalEndsTheRunAsExitDoes) {
         SCOPED_TRACE(c.when);
         test::WriteFile(reg, Settings(c.kind));
         camera->ClearLines();
-        test::RunningProgram tool(VELA_CONTROL_EXE, {});
+        test::RunningProgram tool(test::BuiltPath("bin/vela-control"), {});
         ASSERT_TRUE(test::Eventually([&] { return c.reached(tool, *camera); }, 30000));
         std::this_thread::sleep_for(std::chrono::milliseconds(c.settleMs));
         tool.Signal(SIGTERM);

@@ -379,6 +379,50 @@ TEST(RsMutex, ANewLockFileIsOpenToEveryUser) {
     EXPECT_EQ(st.st_mode & 0777, 0666u);
 }
 
+// Another user may plant a link or a pipe under the lock file's name in /tmp: the tool
+// must neither follow a symbolic link, nor change the mode of a file it did not create,
+// nor stall on a pipe; what is not a regular file is not used as the lock.
+TEST(RsMutex, APlantedLinkOrPipeIsNeitherFollowedNorMadeWritable) {
+    enum class Plant { Symlink, HardLink, Pipe };
+    for (const Plant plant : {Plant::Symlink, Plant::HardLink, Plant::Pipe}) {
+        SCOPED_TRACE(static_cast<int>(plant));
+        const std::string dir = UseFreshRuntimeDir();
+        const std::string path = RsMutex::LockFilePath();
+        const std::string victim = ConfigDir() + "/victim-" + std::to_string(static_cast<int>(plant));
+        vela::test::WriteFile(victim, "private");
+        ASSERT_EQ(::chmod(victim.c_str(), 0600), 0);
+        switch (plant) {
+            case Plant::Symlink:
+                ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0);
+                break;
+            case Plant::HardLink:
+                ASSERT_EQ(::link(victim.c_str(), path.c_str()), 0);
+                break;
+            case Plant::Pipe:
+                ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+                break;
+        }
+        testing::internal::CaptureStderr();
+        {
+            RsMutex mutex;
+            std::lock_guard<RsMutex> lock(mutex);
+            if (plant != Plant::HardLink) {
+                EXPECT_TRUE(LockIsFree(victim));
+            }
+        }
+        const std::string err = testing::internal::GetCapturedStderr();
+        struct stat st {};
+        ASSERT_EQ(::stat(victim.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        EXPECT_EQ(vela::test::ReadFile(victim), "private");
+        struct stat planted {};
+        ASSERT_EQ(::lstat(path.c_str(), &planted), 0);
+        EXPECT_EQ(S_ISLNK(planted.st_mode), plant == Plant::Symlink);
+        EXPECT_EQ(S_ISFIFO(planted.st_mode), plant == Plant::Pipe);
+        std::filesystem::remove_all(dir);
+    }
+}
+
 TEST(RsMutex, ALockFileThatCannotBeOpenedIsSaidOnce) {
     ::setenv("XDG_RUNTIME_DIR", (ConfigDir() + "/no-such-folder").c_str(), 1);
     testing::internal::CaptureStderr();
