@@ -46,10 +46,10 @@
 #include "dialogs/progressbardialog.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/clock.h"
-#include "platform/recordingprompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
 #include "support/cameraonport.h"
+#include "support/recordingprompt.h"
 #include "support/tempconfig.h"
 #include "transport/seriallink.h"
 

@@ -17,7 +17,7 @@
 
 #include "camera/terminallog.h"
 #include "dialogs/terminaldialog.h"
-#include "platform/recordingprompt.h"
+#include "support/recordingprompt.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/recordingprompt.h"
 #include "protocol/command.h"
+#include "support/recordingprompt.h"
 #include "transport/seriallink.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <string>
 
-#include "camera/communicationpanel.h"
-#include "camera/dialogregistry.h"
+#include "dialogs/communicationpanel.h"
+#include "dialogs/dialogregistry.h"
 #include "protocol/onlinestatusregistry.h"
 #include "transport/commandlog.h"
 

@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <QString>
 
-#include "camera/dialogregistry.h"
 #include "camera/editpoints.h"
 #include "camera/luttable.h"
+#include "dialogs/dialogregistry.h"
 #include "protocol/onlinestatusregistry.h"
 
 class QLabel;

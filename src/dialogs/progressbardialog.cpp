@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "camera/dialogregistry.h"
+#include "dialogs/dialogregistry.h"
 #include "platform/clock.h"
 
 namespace vela {

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "camera/dialogregistry.h"
+#include "dialogs/dialogregistry.h"
 #include "protocol/onlinestatusregistry.h"
 
 class QKeyEvent;

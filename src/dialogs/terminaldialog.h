@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "camera/dialogregistry.h"
 #include "camera/terminallog.h"
+#include "dialogs/dialogregistry.h"
 #include "protocol/onlinestatusregistry.h"
 #include "transport/commandlog.h"
 

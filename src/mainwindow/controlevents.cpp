@@ -5,8 +5,8 @@
 #include <QString>
 #include <algorithm>
 
-#include "camera/communicationpanel.h"
 #include "camera/valuecommit.h"
+#include "dialogs/communicationpanel.h"
 #include "dialogs/terminaldialog.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "mainwindow/gen.h"

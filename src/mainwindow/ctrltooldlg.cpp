@@ -19,7 +19,6 @@
 
 #include "app/registrysettings.h"
 #include "camera/baudprobe.h"
-#include "camera/communicationpanel.h"
 #include "camera/flashareas.h"
 #include "camera/parameterreader.h"
 #include "camera/valuecommit.h"
@@ -28,6 +27,7 @@
 #include "dialogs/cameraiddialog.h"
 #include "dialogs/communicationdialog.h"
 #include "dialogs/communicationhost.h"
+#include "dialogs/communicationpanel.h"
 #include "dialogs/luteditors.h"
 #include "dialogs/statusstrip.h"
 #include "dialogs/terminaldialog.h"

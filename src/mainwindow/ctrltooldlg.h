@@ -6,8 +6,8 @@
 #include <array>
 #include <memory>
 
-#include "camera/dialogregistry.h"
 #include "camera/settingfile.h"
+#include "dialogs/dialogregistry.h"
 #include "mainwindow/spineditbox.h"
 #include "platform/prompt.h"
 #include "protocol/onlinestatusregistry.h"

@@ -8,9 +8,9 @@
 #include <QString>
 #include <QTimer>
 
-#include "camera/dialogregistry.h"
 #include "camera/pageactions.h"
 #include "camera/recalibration.h"
+#include "dialogs/dialogregistry.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "mainwindow/spineditbox.h"
 #include "protocol/cameramodel.h"

@@ -1,9 +1,9 @@
 // The main window's side of setting files and flash areas: the file dialogs, the area
 // selection, and the page refreshes around the camera procedures.
 #include "app/registrysettings.h"
-#include "camera/dialogregistry.h"
 #include "camera/flashareas.h"
 #include "camera/settingfile.h"
+#include "dialogs/dialogregistry.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "mainwindow/dialogprogress.h"
 #include "mainwindow/parameterareaselectdialog.h"

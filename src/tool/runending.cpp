@@ -6,7 +6,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include "camera/dialogregistry.h"
+#include "dialogs/dialogregistry.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/stoprequest.h"
 

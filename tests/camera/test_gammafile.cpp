@@ -6,7 +6,7 @@
 #include <string>
 
 #include "camera/gammafile.h"
-#include "platform/recordingprompt.h"
+#include "support/recordingprompt.h"
 #include "support/tempconfig.h"
 
 namespace vela {

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "mainwindow/ctrltooldlg.h"
-#include "platform/recordingprompt.h"
 #include "protocol/controlids.h"
+#include "support/recordingprompt.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -19,12 +19,12 @@
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/tabsheetdialog.h"
-#include "platform/recordingprompt.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
 #include "protocol/controlids.h"
 #include "support/cameraonport.h"
 #include "support/fakecommunicationpanel.h"
+#include "support/recordingprompt.h"
 #include "support/stopwatch.h"
 #include "transport/seriallink.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dialogs/label.h"
-#include "platform/recordingshellopen.h"
+#include "support/recordingshellopen.h"
 
 namespace vela {
 namespace {

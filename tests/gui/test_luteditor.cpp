@@ -17,15 +17,15 @@
 #include <functional>
 #include <vector>
 
-#include "camera/dialogregistry.h"
 #include "camera/settingfile.h"
+#include "dialogs/dialogregistry.h"
 #include "dialogs/lutdlg.h"
 #include "dialogs/luteditors.h"
 #include "dialogs/progressbardialog.h"
 #include "mainwindow/paramcombobox.h"
-#include "platform/scriptedfiledialog.h"
 #include "protocol/controlids.h"
 #include "support/mainwindowfixture.h"
+#include "support/scriptedfiledialog.h"
 #include "support/tempconfig.h"
 #include "support/windowsduringlines.h"
 

@@ -12,9 +12,9 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "camera/dialogregistry.h"
 #include "camera/parameterflags.h"
 #include "camera/valuecommit.h"
+#include "dialogs/dialogregistry.h"
 #include "mainwindow/paramcombobox.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/tabsheetdialog.h"

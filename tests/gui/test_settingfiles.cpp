@@ -13,11 +13,11 @@
 
 #include "mainwindow/parameterareaselectdialog.h"
 #include "mainwindow/spineditbox.h"
-#include "platform/scriptedfiledialog.h"
 #include "protocol/command.h"
 #include "protocol/controlids.h"
 #include "protocol/onlinestatusregistry.h"
 #include "support/mainwindowfixture.h"
+#include "support/scriptedfiledialog.h"
 #include "support/stopwatch.h"
 #include "support/tempconfig.h"
 

@@ -13,16 +13,16 @@
 #include <memory>
 
 #include "app/registrysettings.h"
-#include "camera/dialogregistry.h"
+#include "dialogs/dialogregistry.h"
 #include "dialogs/statusstrip.h"
 #include "dialogs/terminaldialog.h"
 #include "dialogs/terminallogview.h"
 #include "platform/clock.h"
-#include "platform/scriptedfiledialog.h"
 #include "protocol/controlids.h"
 #include "support/linecopy.h"
 #include "support/mainwindowfixture.h"
 #include "support/pty.h"
+#include "support/scriptedfiledialog.h"
 #include "support/tempconfig.h"
 #include "transport/commandlog.h"
 #include "transport/seriallink.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "platform/filedialog.h"
-#include "platform/recordingprompt.h"
+#include "support/recordingprompt.h"
 #include "support/tempconfig.h"
 
 namespace vela::test {

@@ -3,8 +3,8 @@
 #include <climits>
 #include <string>
 
-#include "platform/recordingprompt.h"
 #include "protocol/command.h"
+#include "support/recordingprompt.h"
 #include "transport/seriallink.h"
 
 namespace vela {

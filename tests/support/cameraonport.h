@@ -4,8 +4,8 @@
 #include <string>
 
 #include "camsim/ptycamera.h"
-#include "platform/recordingprompt.h"
 #include "protocol/command.h"
+#include "support/recordingprompt.h"
 #include "transport/comport.h"
 #include "transport/linkkind.h"
 #include "transport/seriallink.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/recordingprompt.h"
+#include "support/recordingprompt.h"
 #include "support/stopwatch.h"
 
 namespace vela::test {

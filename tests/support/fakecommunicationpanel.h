@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "camera/communicationpanel.h"
+#include "dialogs/communicationpanel.h"
 
 namespace vela::test {
 

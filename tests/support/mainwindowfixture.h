@@ -10,10 +10,10 @@
 
 #include "app/registrysettings.h"
 #include "mainwindow/ctrltooldlg.h"
-#include "platform/recordingprompt.h"
 #include "support/cameraonport.h"
 #include "support/fakecommunicationpanel.h"
 #include "support/recorders.h"
+#include "support/recordingprompt.h"
 #include "support/stopwatch.h"
 
 // Readable QStrings in failure messages.

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/recordingprompt.h"
 #include "platform/waitcursor.h"
 #include "protocol/command.h"
 #include "protocol/onlinestatusregistry.h"
 #include "support/rawpty.h"
 #include "support/recorders.h"
+#include "support/recordingprompt.h"
 #include "transport/commandlog.h"
 #include "transport/comport.h"
 #include "transport/linkkind.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "camera/dialogregistry.h"
+#include "dialogs/dialogregistry.h"
 
 namespace vela::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "camera/dialogregistry.h"
+#include "dialogs/dialogregistry.h"
 #include "transport/commandlog.h"
 
 namespace vela::test {

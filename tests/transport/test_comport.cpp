@@ -16,9 +16,9 @@
 #include <thread>
 
 #include "app/configpaths.h"
-#include "platform/recordingprompt.h"
 #include "support/eventually.h"
 #include "support/pty.h"
+#include "support/recordingprompt.h"
 #include "support/tempconfig.h"
 #include "transport/comport.h"
 #include "transport/comportringbuffer.h"

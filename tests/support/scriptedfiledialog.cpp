@@ -1,4 +1,4 @@
-#include "platform/scriptedfiledialog.h"
+#include "support/scriptedfiledialog.h"
 
 namespace vela {
 

@@ -1,4 +1,4 @@
-#include "camera/dialogregistry.h"
+#include "dialogs/dialogregistry.h"
 
 #include <algorithm>
 

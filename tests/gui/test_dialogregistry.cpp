@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "camera/dialogregistry.h"
+#include "dialogs/dialogregistry.h"
 #include "support/recordingdialog.h"
 
 namespace vela {

@@ -1,4 +1,4 @@
-#include "platform/recordingshellopen.h"
+#include "support/recordingshellopen.h"
 
 namespace vela {
 

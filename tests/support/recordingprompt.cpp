@@ -1,4 +1,4 @@
-#include "platform/recordingprompt.h"
+#include "support/recordingprompt.h"
 
 namespace vela {
 
