@@ -43,7 +43,7 @@ std::vector<std::string> SettingFileLines(Command& command, CameraModel& model, 
         std::string version;
         if (command.ReadString(kCmdDV, version, kDeviceVersionTimeoutMs)) lines.push_back("DV=" + version);
     }
-    for (const ControlEntry& row : ControlRows()) {
+    for (const ControlEntry& row : command.Rows()) {
         if (allData && row.group == Factory && !IsFactoryMode(controlMode)) continue;
         if (row.file != 1) continue;
         lines.push_back(std::string(g_commandTable[row.cmdId].name) + "=" + std::to_string(row.value));

@@ -11,7 +11,7 @@ constexpr int kValueTimeoutMs = 5000;
 }  // namespace
 
 int SendChangedValues(Command& command) {
-    for (const ControlEntry& entry : ControlRows()) {
+    for (const ControlEntry& entry : command.Rows()) {
         if (entry.value == entry.savedValue) continue;
         if (!command.WriteValue(entry.cmdId, entry.value, kValueTimeoutMs)) return 0;
     }

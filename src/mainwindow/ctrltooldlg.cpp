@@ -247,7 +247,7 @@ bool CCtrlToolDlg::OnInitDialog() {
 
 void CCtrlToolDlg::SetSpinRanges() {
     Command& command = Command::Instance();
-    for (const ControlEntry& entry : ControlRows()) {
+    for (const ControlEntry& entry : Command::Instance().Rows()) {
         if (entry.kind != ControlKind::SpinEdit) continue;
         auto* spin = qobject_cast<SpinEditBox*>(FindControl(entry.ctrlId));
         if (!spin || !FindControl(spin->UpDownId())) continue;
@@ -449,11 +449,11 @@ int CCtrlToolDlg::ShowValue(int ctrlId, int value) {
 }
 
 void CCtrlToolDlg::ShowAllValues() {
-    for (const ControlEntry& entry : ControlRows()) ShowValue(entry.ctrlId, entry.value);
+    for (const ControlEntry& entry : Command::Instance().Rows()) ShowValue(entry.ctrlId, entry.value);
 }
 
 void CCtrlToolDlg::ShowChangedValues() {
-    for (const ControlEntry& entry : ControlRows()) {
+    for (const ControlEntry& entry : Command::Instance().Rows()) {
         if (entry.value != entry.savedValue) ShowValue(entry.ctrlId, entry.value);
     }
 }

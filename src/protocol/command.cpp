@@ -26,10 +26,13 @@ std::uint32_t TimeoutOf(int timeoutMs) {
 
 }  // namespace
 
-Command::Command(SerialLink& link) : m_link(link) {}
+Command::Command(SerialLink& link) : m_link(link), m_ownRows(InitialControlRows()), m_rows(m_ownRows) {}
+
+Command::Command(SerialLink& link, std::span<ControlEntry> rows) : m_link(link), m_rows(rows) {}
 
 Command& Command::Instance() {
-    static Command instance(SerialLink::Instance());
+    // The window's one engine keeps its values in the process-wide control table.
+    static Command instance(SerialLink::Instance(), ControlRows());
     return instance;
 }
 
@@ -332,14 +335,14 @@ void Command::ShowError(const std::string& text) {
     ShowMessage(text, PromptIcon::Exclamation, kCommunicationError);
 }
 
-int Command::FindRow(int ctrlId) {
-    const std::span<ControlEntry> rows = ControlRows();
+int Command::FindRow(int ctrlId) const {
+    const std::span<ControlEntry> rows = m_rows;
     const auto it = std::find_if(rows.begin(), rows.end(),
                                  [ctrlId](const ControlEntry& entry) { return entry.ctrlId == ctrlId; });
     return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
 }
 
-int Command::RowOrError(int ctrlId, const char* function) {
+int Command::RowOrError(int ctrlId, const char* function) const {
     const int row = FindRow(ctrlId);
     if (row < 0) ShowMessage(std::string("Unexpected error occurred in ") + function + "().");
     return row;
@@ -347,33 +350,33 @@ int Command::RowOrError(int ctrlId, const char* function) {
 
 int Command::GetDataValue(int ctrlId) {
     const int row = RowOrError(ctrlId, "GetDataValue");
-    return row < 0 ? -1 : g_controlTable[row].value;
+    return row < 0 ? -1 : m_rows[static_cast<std::size_t>(row)].value;
 }
 
 int Command::SetDataValue(int ctrlId, int value) {
     const int row = RowOrError(ctrlId, "SetDataValue");
     if (row < 0) return 0;
-    g_controlTable[row].value = value;
+    m_rows[static_cast<std::size_t>(row)].value = value;
     return 1;
 }
 
 int Command::GetSavedDataValue(int ctrlId) {
     // The saved value's lookup has always reported itself under GetDataValue's name.
     const int row = RowOrError(ctrlId, "GetDataValue");
-    return row < 0 ? -1 : g_controlTable[row].savedValue;
+    return row < 0 ? -1 : m_rows[static_cast<std::size_t>(row)].savedValue;
 }
 
 void Command::SaveDataValues() {
-    for (ControlEntry& entry : ControlRows()) entry.savedValue = entry.value;
+    for (ControlEntry& entry : m_rows) entry.savedValue = entry.value;
 }
 
 int Command::ToCmdId(int ctrlId) {
     const int row = RowOrError(ctrlId, "ToCmdId");
-    return row < 0 ? -1 : g_controlTable[row].cmdId;
+    return row < 0 ? -1 : m_rows[static_cast<std::size_t>(row)].cmdId;
 }
 
 int Command::ToCtrlId(int cmdId) {
-    for (const ControlEntry& entry : ControlRows()) {
+    for (const ControlEntry& entry : m_rows) {
         if (entry.cmdId == cmdId) return entry.ctrlId;
     }
     ShowMessage("Unexpected error occurred in ToCtrlId(): Command id is " + std::to_string(cmdId));
@@ -386,27 +389,27 @@ int Command::CtrlId2TblIndex(int ctrlId) {
 
 int Command::GetCtrlOption(int ctrlId) {
     const int row = CtrlId2TblIndex(ctrlId);
-    return row < 0 ? -1 : g_controlTable[row].option;
+    return row < 0 ? -1 : m_rows[static_cast<std::size_t>(row)].option;
 }
 
 int Command::GetDataRange(int ctrlId, int& minimum, int& maximum) {
     const int row = CtrlId2TblIndex(ctrlId);
     if (row < 0) return 0;
-    minimum = g_controlTable[row].minimum;
-    maximum = g_controlTable[row].maximum;
+    minimum = m_rows[static_cast<std::size_t>(row)].minimum;
+    maximum = m_rows[static_cast<std::size_t>(row)].maximum;
     return 1;
 }
 
 int Command::IsValueParam(int row) const {
     // Rows outside the table are no parameters rather than a read past its end.
     if (row < 0 || row >= kControlCount) return 0;
-    return g_controlTable[row].kind != Button ? 1 : 0;
+    return m_rows[static_cast<std::size_t>(row)].kind != Button ? 1 : 0;
 }
 
 int Command::CountValueParams() {
     if (m_valueParamCount < 0) {
         m_valueParamCount = 0;
-        for (std::size_t row = 0; row < ControlRows().size(); ++row) {
+        for (std::size_t row = 0; row < m_rows.size(); ++row) {
             m_valueParamCount += IsValueParam(static_cast<int>(row));
         }
     }
@@ -416,7 +419,7 @@ int Command::CountValueParams() {
 int Command::CountUserValueParams() {
     if (m_userValueParamCount < 0) {
         m_userValueParamCount = 0;
-        const std::span<ControlEntry> rows = ControlRows();
+        const std::span<ControlEntry> rows = m_rows;
         for (std::size_t row = 0; row < rows.size(); ++row) {
             if (IsValueParam(static_cast<int>(row)) && rows[row].group == User) ++m_userValueParamCount;
         }

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "protocol/commandtable.h"
 #include "protocol/result.h"
@@ -44,7 +46,11 @@ class Command {
     static constexpr int kPollStepMs = 20;
     static constexpr std::uint32_t kByteTimeoutMs = 10;
 
+    // An engine with a value table of its own, as the control table starts: one camera's
+    // session, any number of them in a process.
     explicit Command(SerialLink& link);
+    // An engine over the given value table (the window's, over the process-wide one).
+    Command(SerialLink& link, std::span<ControlEntry> rows);
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
 
@@ -115,6 +121,7 @@ class Command {
     std::uint64_t LinesWritten() const { return m_linesWritten; }
 
     // The value store and the lookups over the control table.
+    std::span<ControlEntry> Rows() const { return m_rows; }
     int GetDataValue(int ctrlId);
     int SetDataValue(int ctrlId, int value);
     int GetSavedDataValue(int ctrlId);
@@ -140,12 +147,14 @@ class Command {
     int Receive(int log, std::uint32_t byteTimeoutMs, const Deadline* deadline = nullptr);
     // Sleeps and receives until a line is complete; false at the time-out.
     bool WaitForLine(int timeoutMs);
-    static int FindRow(int ctrlId);
+    int FindRow(int ctrlId) const;
     // FindRow; when no row has the id, "Unexpected error occurred in <function>()." first.
-    static int RowOrError(int ctrlId, const char* function);
+    int RowOrError(int ctrlId, const char* function) const;
     static void ShowError(const std::string& text);
 
     SerialLink& m_link;
+    std::vector<ControlEntry> m_ownRows;
+    std::span<ControlEntry> m_rows;
     char m_lineBuffer[kLineBufferSize] = {};
     int m_count = 0;
     std::deque<std::string> m_receivedLines;

@@ -135,6 +135,10 @@ int FindCommand(const std::string& upperName) {
     return -1;
 }
 
+std::vector<ControlEntry> InitialControlRows() {
+    return {std::begin(kInitialControlTable), std::begin(kInitialControlTable) + kControlCount};
+}
+
 void ResetControlTable() {
     std::copy(std::begin(kInitialControlTable), std::end(kInitialControlTable), std::begin(g_controlTable));
 }

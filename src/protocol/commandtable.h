@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 namespace vela {
 
@@ -58,6 +59,8 @@ const CommandEntry* CommandAt(int cmdId);
 int FindCommand(const std::string& upperName);
 // Puts every row of the control table back to its initial value and saved value 0.
 void ResetControlTable();
+// The rows as the table starts, for an engine's own value table.
+std::vector<ControlEntry> InitialControlRows();
 
 // Command ids.
 inline constexpr int kCmdEB = 0;
