@@ -14,6 +14,7 @@
 #include "app/registrysettings.h"
 #include "camera/baudprobe.h"
 #include "camera/cameraidentity.h"
+#include "camera/camerasession.h"
 #include "camera/flashareas.h"
 #include "camera/gammafile.h"
 #include "camera/luttransfer.h"
@@ -116,12 +117,11 @@ class Session {
     Session(const Options& o, TextPrompt& prompt)
         : m_options(o),
           m_prompt(prompt),
-          m_link(SerialLink::Channels{&m_comPort, DefaultLibraryChannel(CameraLink2000),
-                                      DefaultLibraryChannel(CameraLink2001),
-                                      DefaultLibraryChannel(CameraLinkVer11)},
-                 nullptr),
-          m_command(m_link),
-          m_model(m_command) {
+          m_camera(DefaultLibraryChannel(CameraLink2000), DefaultLibraryChannel(CameraLink2001),
+                   DefaultLibraryChannel(CameraLinkVer11)),
+          m_link(m_camera.link),
+          m_command(m_camera.command),
+          m_model(m_camera.model) {
         // The window's choices are the defaults; the settings file is only read.
         const std::string file = RegistrySettings::DefaultFilePath();
         m_kind =
@@ -212,10 +212,10 @@ class Session {
   private:
     const Options& m_options;
     TextPrompt& m_prompt;
-    ComPort m_comPort;
-    SerialLink m_link;
-    Command m_command;
-    CameraModel m_model;
+    CameraSession m_camera;
+    SerialLink& m_link;
+    Command& m_command;
+    CameraModel& m_model;
     int m_kind = ComPortKind;
     int m_port = 0;
     int m_controlMode = 0;

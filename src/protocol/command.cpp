@@ -26,13 +26,20 @@ std::uint32_t TimeoutOf(int timeoutMs) {
 
 }  // namespace
 
-Command::Command(SerialLink& link) : m_link(link), m_ownRows(InitialControlRows()), m_rows(m_ownRows) {}
+Command::Command(SerialLink& link)
+    : m_link(link),
+      m_ownRows(InitialControlRows()),
+      m_rows(m_ownRows),
+      m_ownOnline(std::make_unique<OnlineStatusRegistry>()),
+      m_online(*m_ownOnline) {}
 
-Command::Command(SerialLink& link, std::span<ControlEntry> rows) : m_link(link), m_rows(rows) {}
+Command::Command(SerialLink& link, std::span<ControlEntry> rows, OnlineStatusRegistry& online)
+    : m_link(link), m_rows(rows), m_online(online) {}
 
 Command& Command::Instance() {
-    // The window's one engine keeps its values in the process-wide control table.
-    static Command instance(SerialLink::Instance(), ControlRows());
+    // The window's one engine: its values in the process-wide control table, its online
+    // state on every window's bar.
+    static Command instance(SerialLink::Instance(), ControlRows(), OnlineStatusRegistry::Instance());
     return instance;
 }
 
@@ -211,13 +218,13 @@ Result Command::AwaitComplete(const std::string& sent, int timeoutMs) {
     WaitCursorScope cursor;
     if (!WaitForLine(timeoutMs)) {
         cursor.End();
-        OnlineStatusRegistry::Instance().SetOffline();
+        m_online.SetOffline();
         return Result::NoAnswer(sent, timeoutMs);
     }
     const std::string answer = PopLine();
     cursor.End();
     // Any answer at all means the camera is there.
-    OnlineStatusRegistry::Instance().SetOnline();
+    m_online.SetOnline();
     if (ToUpperAscii(answer.substr(0, 8)) != "COMPLETE") return Result::Refused(sent, answer);
     return Result::Done();
 }
@@ -274,14 +281,14 @@ Result Command::AskFor(int cmdId, CommandValue& value, int timeoutMs) {
     m_lastSent = sent;
     if (m_link.Write(FormatQueryLine(cmdId, true))) ++m_linesWritten;
     if (!WaitForLine(timeoutMs)) {
-        OnlineStatusRegistry::Instance().SetOffline();
+        m_online.SetOffline();
         return Result::NoAnswer(sent, timeoutMs);
     }
     ParsedLine p;
     PopAndParseLine(p);
     if (p.error == 0 && p.name == entry->name) {
         value = p.value;
-        OnlineStatusRegistry::Instance().SetOnline();
+        m_online.SetOnline();
         return Result::Done();
     }
     return Result::Refused(sent, p.rawLine);

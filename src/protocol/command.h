@@ -3,16 +3,19 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "protocol/commandtable.h"
+#include "protocol/onlinestatusregistry.h"
 #include "protocol/result.h"
 
 namespace vela {
 
 class Deadline;
+
 class SerialLink;
 
 // A value passed into and out of a transaction.
@@ -46,11 +49,12 @@ class Command {
     static constexpr int kPollStepMs = 20;
     static constexpr std::uint32_t kByteTimeoutMs = 10;
 
-    // An engine with a value table of its own, as the control table starts: one camera's
-    // session, any number of them in a process.
+    // An engine with a value table and an online state of its own, the table as the
+    // control table starts: one camera's session, any number of them in a process.
     explicit Command(SerialLink& link);
-    // An engine over the given value table (the window's, over the process-wide one).
-    Command(SerialLink& link, std::span<ControlEntry> rows);
+    // An engine over the given value table and online state (the window's, over the
+    // process-wide ones).
+    Command(SerialLink& link, std::span<ControlEntry> rows, OnlineStatusRegistry& online);
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
 
@@ -122,6 +126,8 @@ class Command {
 
     // The value store and the lookups over the control table.
     std::span<ControlEntry> Rows() const { return m_rows; }
+    // Whether the camera answered the last transaction, and the bars that show it.
+    OnlineStatusRegistry& Online() const { return m_online; }
     int GetDataValue(int ctrlId);
     int SetDataValue(int ctrlId, int value);
     int GetSavedDataValue(int ctrlId);
@@ -155,6 +161,8 @@ class Command {
     SerialLink& m_link;
     std::vector<ControlEntry> m_ownRows;
     std::span<ControlEntry> m_rows;
+    std::unique_ptr<OnlineStatusRegistry> m_ownOnline;
+    OnlineStatusRegistry& m_online;
     char m_lineBuffer[kLineBufferSize] = {};
     int m_count = 0;
     std::deque<std::string> m_receivedLines;

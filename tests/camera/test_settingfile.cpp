@@ -270,7 +270,7 @@ TEST_F(SettingFileTest, CameraGoingSilentCostsEachRemainingLineItsTimeout) {
     EXPECT_GE(elapsed, 2u * kSettingFileValueTimeoutMs);
     EXPECT_LT(elapsed, 60000u);
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA=110", "GA=120", "GA=130", "BL=5"}));
-    EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());
+    EXPECT_FALSE(command.Online().IsOnline());
     EXPECT_EQ(command.GetDataValue(kCtrlBL), 5);  // taken over without an answer
     EXPECT_EQ(progress.finished, 1);
 }

@@ -44,7 +44,7 @@ TEST_F(CamsimCommandTest, WritesAndReadsParameters) {
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA=420", "BL=-133", "UD=Line 2", "GA?", "BL?", "UD?"}));
     EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return *c.Value("GA"); }), 420);
     EXPECT_TRUE(prompt.entries().empty());
-    EXPECT_TRUE(OnlineStatusRegistry::Instance().IsOnline());
+    EXPECT_TRUE(command.Online().IsOnline());
 }
 
 TEST_F(CamsimCommandTest, RefusedWriteShowsTheAnswerAndKeepsTheCameraOnline) {
@@ -52,7 +52,7 @@ TEST_F(CamsimCommandTest, RefusedWriteShowsTheAnswerAndKeepsTheCameraOnline) {
     ASSERT_EQ(prompt.entries().size(), 1u);
     EXPECT_EQ(prompt.entries()[0].caption, "Communication Error");
     EXPECT_NE(prompt.entries()[0].text.rfind("COMPLETE", 0), 0u);
-    EXPECT_TRUE(OnlineStatusRegistry::Instance().IsOnline());
+    EXPECT_TRUE(command.Online().IsOnline());
     EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return *c.Value("GA"); }), 100);
 }
 
@@ -74,7 +74,7 @@ TEST_F(CamsimCommandTest, CameraModelFromTheCamera) {
     EXPECT_GE(start.Ms(), 1000u);
     EXPECT_EQ(model.Index(), CameraModel::kUnknown);
     EXPECT_EQ(model.Name(), "LS-2000");
-    EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());
+    EXPECT_FALSE(command.Online().IsOnline());
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"MD?", "MD?", "MD?"}));
 }
 
@@ -86,9 +86,9 @@ TEST_F(CamsimCommandTest, FaultyAnswersAreReportedAndTheNextTransactionWorks) {
     EXPECT_NE(prompt.texts()[0].find(" for GA?"), std::string::npos);
 
     camera->SetFailure(sim::FailureMode::WrongName);
-    OnlineStatusRegistry::Instance().SetOffline();
+    command.Online().SetOffline();
     EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 0);
-    EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());  // another name changes nothing
+    EXPECT_FALSE(command.Online().IsOnline());  // another name changes nothing
 
     // Paced at the line's rate, as a real camera sends: the port's ring holds 1023 bytes.
     camera->SetPaceBytes(true);
@@ -156,7 +156,7 @@ TEST_F(CamsimCommandTest, FastAnswersWaitForTheWholeLineAndTheWholeTimeOut) {
         const vela::test::Stopwatch start;
         EXPECT_EQ(command.ReadValue(kCmdGA, value, 600), 0);
         EXPECT_GE(start.Ms(), 600u);
-        EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());
+        EXPECT_FALSE(command.Online().IsOnline());
     }
     EXPECT_TRUE(prompt.entries().empty());
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA?", "GA?", "GA?"}));

@@ -55,7 +55,7 @@ TEST_P(QueryAnswer, IsCheckedAsTheCommandSays) {
     }
     // Only an accepted answer turns the bars green; a wrong one leaves them as they were.
     EXPECT_EQ(bar.updates, c.result ? std::vector<int>{1} : std::vector<int>{});
-    EXPECT_EQ(OnlineStatusRegistry::Instance().IsOnline(), c.result == 1);
+    EXPECT_EQ(command.Online().IsOnline(), c.result == 1);
     EXPECT_EQ(cursor.begun, 0);
 }
 
@@ -148,7 +148,7 @@ TEST_F(PtyCommandTest, AnswerSplitOverTimeIsAssembled) {
 }
 
 TEST_F(PtyCommandTest, SilentCameraTimesOutAndGoesOffline) {
-    OnlineStatusRegistry::Instance().SetOnline();
+    command.Online().SetOnline();
     bar.updates.clear();
     vela::test::Stopwatch start;
     EXPECT_EQ(command.WriteValue(kCmdGA, 100, 500), 0);
@@ -167,7 +167,7 @@ TEST_F(PtyCommandTest, SilentCameraTimesOutAndGoesOffline) {
 
     EXPECT_TRUE(prompt.entries().empty());
     EXPECT_EQ(bar.updates, (std::vector<int>{0, 0}));
-    EXPECT_FALSE(OnlineStatusRegistry::Instance().IsOnline());
+    EXPECT_FALSE(command.Online().IsOnline());
     EXPECT_EQ(pty.ReceivedLines(), (Strings{"GA=100", "GA?"}));
 }
 

@@ -28,13 +28,13 @@ class PtyCommandTest : public ::testing::Test {
         pty.LinkAsComPort(kComNumber);
         ASSERT_EQ(link.Open(ComPortKind, 115200, kComNumber - 1), 1);
         CommandLog::Instance().Join(&log);
-        OnlineStatusRegistry::Instance().SetOffline();  // as at start, also when cases share a process
-        OnlineStatusRegistry::Instance().Register(&bar);
+        command.Online().SetOffline();  // as at start, also when cases share a process
+        command.Online().Register(&bar);
         WaitCursor::Install(&cursor);
     }
     void TearDown() override {
         WaitCursor::Install(nullptr);
-        OnlineStatusRegistry::Instance().Unregister(&bar);
+        command.Online().Unregister(&bar);
         CommandLog::Instance().Leave(&log);
         link.Close();
     }
