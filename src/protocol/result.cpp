@@ -5,42 +5,23 @@
 namespace vela {
 
 Result Result::Refused(std::string sent, std::string answer) {
-    Result r;
-    r.kind = Kind::Refused;
-    r.sent = std::move(sent);
-    r.answer = std::move(answer);
-    return r;
+    return {.kind = Kind::Refused, .sent = std::move(sent), .answer = std::move(answer)};
 }
 
 Result Result::NoAnswer(std::string sent, int timeoutMs) {
-    Result r;
-    r.kind = Kind::NoAnswer;
-    r.sent = std::move(sent);
-    r.timeoutMs = timeoutMs;
-    return r;
+    return {.kind = Kind::NoAnswer, .sent = std::move(sent), .timeoutMs = timeoutMs};
 }
 
 Result Result::PortError(std::string sent, std::string reason) {
-    Result r;
-    r.kind = Kind::PortError;
-    r.sent = std::move(sent);
-    r.reason = std::move(reason);
-    return r;
+    return {.kind = Kind::PortError, .sent = std::move(sent), .reason = std::move(reason)};
 }
 
 Result Result::FileError(std::string path, std::string reason) {
-    Result r;
-    r.kind = Kind::FileError;
-    r.path = std::move(path);
-    r.reason = std::move(reason);
-    return r;
+    return {.kind = Kind::FileError, .path = std::move(path), .reason = std::move(reason)};
 }
 
 Result Result::Stopped(std::string sent) {
-    Result r;
-    r.kind = Kind::Stopped;
-    r.sent = std::move(sent);
-    return r;
+    return {.kind = Kind::Stopped, .sent = std::move(sent)};
 }
 
 std::string Describe(const Result& r) {

@@ -17,11 +17,11 @@ struct Result {
         Stopped,    // the run was asked to end (a signal) before the line went out
     };
     Kind kind = Kind::Done;
-    std::string sent;    // Refused, NoAnswer, PortError: the line, without its line end
-    std::string answer;  // Refused: the camera's answer as it came
-    int timeoutMs = 0;   // NoAnswer: how long the answer was waited for
-    std::string path;    // FileError
-    std::string reason;  // PortError, FileError: what failed
+    std::string sent{};    // Refused, NoAnswer, PortError: the line, without its line end
+    std::string answer{};  // Refused: the camera's answer as it came
+    int timeoutMs = 0;     // NoAnswer: how long the answer was waited for
+    std::string path{};    // FileError
+    std::string reason{};  // PortError, FileError: what failed
 
     bool Ok() const { return kind == Kind::Done; }
 
