@@ -118,10 +118,7 @@ class Session {
         : m_options(o),
           m_prompt(prompt),
           m_camera(DefaultLibraryChannel(CameraLink2000), DefaultLibraryChannel(CameraLink2001),
-                   DefaultLibraryChannel(CameraLinkVer11)),
-          m_link(m_camera.link),
-          m_command(m_camera.command),
-          m_model(m_camera.model) {
+                   DefaultLibraryChannel(CameraLinkVer11)) {
         // The window's choices are the defaults; the settings file is only read.
         const std::string file = RegistrySettings::DefaultFilePath();
         m_kind =
@@ -133,12 +130,12 @@ class Session {
                                          ? RegistrySettings::PeekInt(file, kIndexSetting[m_kind]).value_or(0)
                                          : 0);
         m_controlMode = o.factory ? 1 : RegistrySettings::PeekInt(file, ControlModeSetting).value_or(0);
-        m_command.SetFastAnswers(o.fast);
-        prompt.SetCommand(&m_command);
+        m_camera.command.SetFastAnswers(o.fast);
+        prompt.SetCommand(&m_camera.command);
     }
     ~Session() {
         m_prompt.SetCommand(nullptr);
-        m_link.Close();
+        m_camera.link.Close();
     }
 
     // Opens the link and finds the camera: at the given rate, or by the window's search.
@@ -152,23 +149,24 @@ class Session {
         if (m_kind != ComPortKind) {
             // A library opens a port by its place in the list it last reported, as the
             // window's port list has it before any open.
-            m_link.SetKind(m_kind);
-            const int count = m_link.GetPortCount();
+            m_camera.link.SetKind(m_kind);
+            const int count = m_camera.link.GetPortCount();
             if (m_port >= count) {
                 Message("no port " + PortName() + " in the " + KindName(m_kind) + " library (it reports " +
                         std::to_string(count) + (count == 1 ? " port)" : " ports)"));
                 return kNoAnswer;
             }
         }
-        if (m_link.Open(m_kind, rate, m_port) != 1) {
+        if (m_camera.link.Open(m_kind, rate, m_port) != 1) {
             if (StopRequested()) return Stopped("before the port was open");
             Message(m_kind == ComPortKind
                         ? "cannot open port " + PortName() + ": busy, missing or not permitted (reason above)"
                         : "cannot open port " + PortName() + " of the " + KindName(m_kind) + " library");
             return kNoAnswer;
         }
-        if (m_model.Read() == 1) return kDone;
-        if (m_options.baudRate == 0 && ProbeBaudRates(m_link, m_model, [](int) {}) == 1) return kDone;
+        if (m_camera.model.Read() == 1) return kDone;
+        if (m_options.baudRate == 0 && ProbeBaudRates(m_camera.link, m_camera.model, [](int) {}) == 1)
+            return kDone;
         if (StopRequested()) return Stopped("before the camera answered");
         Message("no answer from the camera on " + PortName());
         return kNoAnswer;
@@ -177,7 +175,7 @@ class Session {
     // The exit code of a failed transaction: an answer that was not the expected one is
     // a refusal, none at all is silence.
     int Failure(const std::string& what) const {
-        const Result& last = m_command.LastFailure();
+        const Result& last = m_camera.command.LastFailure();
         if (last.kind == Result::Kind::Stopped || StopRequested()) return Stopped("before " + what);
         if (last.kind != Result::Kind::Refused) {
             Message("no answer from the camera to " + what);
@@ -187,7 +185,7 @@ class Session {
         return kRefused;
     }
     // How many transactions have failed so far.
-    int Failures() const { return m_command.FailedTransactions(); }
+    int Failures() const { return m_camera.command.FailedTransactions(); }
 
     // A run ended by a signal: what was done, and 128 + the signal's number.
     int Stopped(const std::string& done) const {
@@ -203,9 +201,9 @@ class Session {
     }
 
     const Options& options() const { return m_options; }
-    SerialLink& link() { return m_link; }
-    Command& command() { return m_command; }
-    CameraModel& model() { return m_model; }
+    SerialLink& link() { return m_camera.link; }
+    Command& command() { return m_camera.command; }
+    CameraModel& model() { return m_camera.model; }
     int controlMode() const { return m_controlMode; }
     int timeout() const { return m_options.timeoutMs; }
 
@@ -213,9 +211,6 @@ class Session {
     const Options& m_options;
     TextPrompt& m_prompt;
     CameraSession m_camera;
-    SerialLink& m_link;
-    Command& m_command;
-    CameraModel& m_model;
     int m_kind = ComPortKind;
     int m_port = 0;
     int m_controlMode = 0;
