@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/prompt.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
@@ -25,12 +24,12 @@ std::string FirstByte(const std::string& text) {
     return text.substr(0, 1);
 }
 
-void Stop(const std::string& text) {
-    ShowMessage(text, PromptIcon::Stop);
+ActionMessage Stop(const std::string& text) {
+    return {text, PromptIcon::Stop};
 }
 
-void Done(const std::string& text) {
-    ShowMessage(text, PromptIcon::Information);
+ActionMessage Done(const std::string& text) {
+    return {text, PromptIcon::Information};
 }
 
 // The value a read gave, or nothing when it failed.
@@ -86,38 +85,31 @@ std::string ComposeDeviceVersion(const DeviceVersionParts& parts) {
     return text;
 }
 
-int WriteDeviceVersion(Command& command, const std::string& text) {
+ActionMessage WriteDeviceVersion(Command& command, const std::string& text) {
     if (HasControlCharacter(text)) {
-        Stop("Device Version contains a control character !!");
-        return 0;
+        return Stop("Device Version contains a control character !!");
     }
     if (!command.WriteString(kCmdDV00, text, kDeviceVersionWriteTimeoutMs)) {
-        Stop("Couldn't write the Device Version.");
-        return 0;
+        return Stop("Couldn't write the Device Version.");
     }
-    Done("Writing the Device Version has been completed.");
-    return 1;
+    return Done("Writing the Device Version has been completed.");
 }
 
 std::string ReadUserIdOrPlaceholder(Command& command) {
     return Read(&Command::ReadString, command, kCmdUD).value_or(kUserIdPlaceholder);
 }
 
-int WriteUserId(Command& command, const std::string& text) {
+ActionMessage WriteUserId(Command& command, const std::string& text) {
     if (text.size() > kUserIdMaxLength) {
-        Stop("User ID string is too long !!");
-        return 0;
+        return Stop("User ID string is too long !!");
     }
     if (HasControlCharacter(text)) {
-        Stop("User ID string contains a control character !!");
-        return 0;
+        return Stop("User ID string contains a control character !!");
     }
     if (!command.WriteString(kCmdUD, text, kIdentityTimeoutMs)) {
-        Stop("Couldn't write the User ID.");
-        return 0;
+        return Stop("Couldn't write the User ID.");
     }
-    Done("Writing the User ID \"" + Utf8FromLatin1(text) + "\" has been completed.");
-    return 1;
+    return Done("Writing the User ID \"" + Utf8FromLatin1(text) + "\" has been completed.");
 }
 
 std::array<std::string, kCameraIdLength> CameraIdBoxes(const std::string& answer) {
@@ -132,21 +124,17 @@ std::string CameraIdFromBoxes(const std::vector<std::string>& boxes) {
     return id;
 }
 
-int WriteCameraId(Command& command, const std::string& id) {
+ActionMessage WriteCameraId(Command& command, const std::string& id) {
     if (HasControlCharacter(id)) {
-        Stop("Camera id contains a control character !!");
-        return 0;
+        return Stop("Camera id contains a control character !!");
     }
     if (!command.WriteValue(kCmdULCK, kCameraIdUnlockCode, kIdentityTimeoutMs)) {
-        Stop("Couldn't save camera id.");
-        return 0;
+        return Stop("Couldn't save camera id.");
     }
     if (!command.WriteString(kCmdID00, id, kIdentityTimeoutMs)) {
-        Stop("Couldn't save the camera id.");
-        return 0;
+        return Stop("Couldn't save the camera id.");
     }
-    Done("Completed saving camera id: " + Utf8FromLatin1(id) + ".");
-    return 1;
+    return Done("Completed saving camera id: " + Utf8FromLatin1(id) + ".");
 }
 
 std::string Utf8FromLatin1(const std::string& latin1) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "camera/actionmessage.h"
+
 namespace vela {
 
 class CameraModel;
@@ -56,23 +58,24 @@ std::string FormatVersion(int value);
 bool SplitDeviceVersion(const std::string& text, DeviceVersionParts& parts);
 // The first byte of each part (nothing for an empty part), joined by dots.
 std::string ComposeDeviceVersion(const DeviceVersionParts& parts);
-// WriteString DV00 (10000 ms) with its messages; the text is refused before any
-// transaction if it holds a control character. 1 on success.
-int WriteDeviceVersion(Command& command, const std::string& text);
+// WriteString DV00 (10000 ms); the text is refused before any transaction if it holds a
+// control character. The message to show: Information on success, Stop otherwise.
+ActionMessage WriteDeviceVersion(Command& command, const std::string& text);
 
 // UD as the camera gives it; the sixteen question marks when the read fails.
 std::string ReadUserIdOrPlaceholder(Command& command);
 // More than 16 bytes, or a control character, is refused with a message before any
-// transaction; otherwise WriteString UD (an empty text too) with its messages. 1 on success.
-int WriteUserId(Command& command, const std::string& text);
+// transaction; otherwise WriteString UD (an empty text too). The message to show:
+// Information on success, Stop otherwise.
+ActionMessage WriteUserId(Command& command, const std::string& text);
 
 // Byte i of a camera ID answer for box i; boxes past the answer's end stay empty.
 std::array<std::string, kCameraIdLength> CameraIdBoxes(const std::string& answer);
 // The first byte of each box in order; an empty box gives nothing.
 std::string CameraIdFromBoxes(const std::vector<std::string>& boxes);
-// ULCK with the unlock code, then ID00 with `id`, with their messages; no ID00 when the
-// unlock is refused. 1 on success.
-int WriteCameraId(Command& command, const std::string& id);
+// ULCK with the unlock code, then ID00 with `id`; no ID00 when the unlock is refused. The
+// message to show: Information on success, Stop otherwise.
+ActionMessage WriteCameraId(Command& command, const std::string& id);
 
 // Latin-1 text in UTF-8, for a message that quotes it.
 std::string Utf8FromLatin1(const std::string& latin1);

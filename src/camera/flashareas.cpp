@@ -74,23 +74,16 @@ int StoreAllAreas(Command& command, int timeoutMs) {
     return failures;
 }
 
-int StoreSettingsToArea(Command& command, int area) {
-    if (StoreAreaCommand(area).cmdId < 0) {
-        ShowMessage("Selected invalid area !", PromptIcon::Stop);
-        return 0;
-    }
-    if (StoreArea(command, area, kStoreAreaTimeoutMs) != 1) return 0;
-    ShowMessage("Completed saving current setting data !", PromptIcon::Information);
-    return 1;
+ActionMessage StoreSettingsToArea(Command& command, int area) {
+    if (StoreAreaCommand(area).cmdId < 0) return {"Selected invalid area !", PromptIcon::Stop};
+    if (StoreArea(command, area, kStoreAreaTimeoutMs) != 1) return {};
+    return {"Completed saving current setting data !", PromptIcon::Information};
 }
 
-int StoreAllWithReport(Command& command) {
-    if (StoreAllAreas(command) == 0) {
-        ShowMessage("Completed to store current setting data!", PromptIcon::Information);
-        return 1;
-    }
-    ShowMessage("Couldn't store current setting data!", PromptIcon::Exclamation);
-    return 0;
+ActionMessage StoreAllWithReport(Command& command) {
+    if (StoreAllAreas(command) == 0)
+        return {"Completed to store current setting data!", PromptIcon::Information};
+    return {"Couldn't store current setting data!", PromptIcon::Exclamation};
 }
 
 }  // namespace vela

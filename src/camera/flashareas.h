@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "camera/actionmessage.h"
+
 namespace vela {
 
 class Command;
@@ -51,11 +53,11 @@ int ReadCurrentArea(Command& command, int& area, int timeoutMs);
 // kStoreAllSpacingMs; a failure does not stop the rest. Returns the number of failures.
 int StoreAllAreas(Command& command, int timeoutMs = kStoreAllTimeoutMs);
 
-// The main window's procedures once the area is chosen, with their messages.
+// The main window's procedures once the area is chosen, and the message each ends with.
 // "Store settings": "Selected invalid area !" for a number outside 0-3, "Completed saving
-// current setting data !" on success; a failure is reported by the transaction alone.
-int StoreSettingsToArea(Command& command, int area);
-// "Store All" after its question: one message for the whole run; 1 when every store succeeded.
-int StoreAllWithReport(Command& command);
+// current setting data !" on success; none on a failure, which the transaction reports.
+ActionMessage StoreSettingsToArea(Command& command, int area);
+// "Store All" after its question: one message for the whole run.
+ActionMessage StoreAllWithReport(Command& command);
 
 }  // namespace vela

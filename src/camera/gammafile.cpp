@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "platform/atomicfile.h"
-#include "platform/prompt.h"
 
 namespace vela {
 namespace {
@@ -15,8 +14,14 @@ constexpr std::size_t kPieceLength = 126;
 // accumulated, so a long run of digits cannot overflow.
 constexpr long long kNumberCeiling = 2147483647;
 
-void ShowCannotOpen(const std::string& path) {
-    ShowMessage(path + "\nCouldn't open this file", PromptIcon::Stop);
+constexpr const char* kCannotOpen = "Couldn't open this file";
+
+ActionReport CannotOpen(const std::string& path) {
+    return {Result::FileError(path, kCannotOpen), {{path + "\n" + kCannotOpen, PromptIcon::Stop}}};
+}
+
+ActionReport FormatError(const char* message) {
+    return {Result::FileError({}, message), {{message, PromptIcon::Stop}}};
 }
 
 // Where the reader takes its characters: Get gives the next one or -1 at the end, Peek
@@ -81,7 +86,8 @@ class LineReader {
 };
 
 template <class Source>
-int ReadGammaLinesInto(Source& source, const LutTableRefs& tables) {
+ActionReport ReadGammaLinesInto(Source& source, const LutTableRefs& tables) {
+    ActionReport report;
     LineReader<Source> reader(source);
     // The first line is a header whatever it holds; it is never compared.
     reader.SkipLine();
@@ -98,14 +104,17 @@ int ReadGammaLinesInto(Source& source, const LutTableRefs& tables) {
                 if (v <= kNumberCeiling) v = v * 10 + (c - '0');
             } else if (c == ',') {
                 if (++field == 3) {
-                    ShowMessage(kGammaCountFormatMessage, PromptIcon::Stop);
-                    return 0;
+                    ActionReport failed = FormatError(kGammaCountFormatMessage);
+                    failed.messages.insert(failed.messages.begin(), report.messages.begin(),
+                                           report.messages.end());
+                    return failed;
                 }
             }
         }
         if (line >= kLutSize) {
-            ShowMessage(kGammaTooManyMessage, PromptIcon::Stop);
-            return 0;
+            ActionReport failed = FormatError(kGammaTooManyMessage);
+            failed.messages.insert(failed.messages.begin(), report.messages.begin(), report.messages.end());
+            return failed;
         }
         for (std::size_t k = 0; k < tables.size(); ++k) {
             const long long v = fields[k] > kNumberCeiling ? kNumberCeiling : fields[k];
@@ -113,29 +122,29 @@ int ReadGammaLinesInto(Source& source, const LutTableRefs& tables) {
                 reported = true;
                 char message[96];
                 std::snprintf(message, sizeof message, "Invalid data value: Line(%d) : Value(%lld)", line, v);
-                ShowMessage(message, PromptIcon::Stop);
+                report.messages.push_back({message, PromptIcon::Stop});
             }
             (*tables[k])[static_cast<std::size_t>(line)] = ClampLutValue(v);
         }
         ++line;
     }
-    return 1;
+    return report;
 }
 
 // Reads into copies of the tables and hands them over at the end, after a format error
 // too. While a message box is up the editors repaint, and an editor in Edit Mode then
 // recomputes its table from its edit points: entries read straight into it would be lost.
 template <class Source>
-int ReadGammaLines(Source& source, const LutTableRefs& tables) {
+ActionReport ReadGammaLines(Source& source, const LutTableRefs& tables) {
     std::array<LutTable, 3> copies{};
     LutTableRefs copyRefs{};
     for (std::size_t k = 0; k < tables.size(); ++k) {
         copies[k] = *tables[k];
         copyRefs[k] = &copies[k];
     }
-    const int result = ReadGammaLinesInto(source, copyRefs);
+    ActionReport report = ReadGammaLinesInto(source, copyRefs);
     for (std::size_t k = 0; k < tables.size(); ++k) *tables[k] = copies[k];
-    return result;
+    return report;
 }
 
 }  // namespace
@@ -157,38 +166,31 @@ std::string FormatGammaFile(bool supportedModel, const LutTableRefs& tables) {
     return out;
 }
 
-int WriteGammaFile(const std::string& path, bool supportedModel, const LutTableRefs& tables) {
+ActionReport WriteGammaFile(const std::string& path, bool supportedModel, const LutTableRefs& tables) {
     // Replaced whole or not at all; a write that fails half-way (a full disk) is reported
     // like a file that cannot be opened rather than passed off as saved.
-    if (!WriteFileAtomically(path, FormatGammaFile(supportedModel, tables))) {
-        ShowCannotOpen(path);
-        return 0;
-    }
-    return 1;
+    if (!WriteFileAtomically(path, FormatGammaFile(supportedModel, tables))) return CannotOpen(path);
+    return {};
 }
 
-int ReadGammaData(std::string_view text, const LutTableRefs& tables) {
+ActionReport ReadGammaData(std::string_view text, const LutTableRefs& tables) {
     TextSource source(text);
     return ReadGammaLines(source, tables);
 }
 
-int ReadGammaFile(const std::string& path, const LutTableRefs& tables) {
+ActionReport ReadGammaFile(const std::string& path, const LutTableRefs& tables) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        ShowCannotOpen(path);
-        return 0;
-    }
+    if (file == nullptr) return CannotOpen(path);
     FileSource source(file);
     // A folder opens on Linux but fails at the first read: it counts as a file that
     // cannot be opened, before any entry changes.
     if (source.Peek() < 0 && source.Failed()) {
         std::fclose(file);
-        ShowCannotOpen(path);
-        return 0;
+        return CannotOpen(path);
     }
-    const int result = ReadGammaLines(source, tables);
+    ActionReport report = ReadGammaLines(source, tables);
     std::fclose(file);
-    return result;
+    return report;
 }
 
 }  // namespace vela

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "camera/actionmessage.h"
 #include "camera/luttable.h"
 
 namespace vela {
@@ -24,21 +25,21 @@ inline constexpr const char* kGammaTooManyMessage = "Too many data";
 std::string FormatGammaFile(bool supportedModel, const LutTableRefs& tables);
 
 // Replaces `path` whole with FormatGammaFile (an old file stays as it was when that
-// fails). 1 when written; 0 after the message
-// path + "\nCouldn't open this file" when it could not be.
-int WriteGammaFile(const std::string& path, bool supportedModel, const LutTableRefs& tables);
+// fails). A file error with the message path + "\nCouldn't open this file" when it
+// could not be written.
+ActionReport WriteGammaFile(const std::string& path, bool supportedModel, const LutTableRefs& tables);
 
 // Reads a gamma file's text into the tables. The first line is dropped. Each further
 // line (read in pieces of at most 126 characters, CR LF counting as one line end) fills
 // one entry: its first number goes to table 1, a number after a comma to table 2, and
 // table 0 gets 0; characters other than digits and commas are skipped, an empty number
 // is 0 and a number above 4095 is stored as 4095 (reported once per file). A second
-// comma on a line, or a 257th data line, ends the read with a message; the entries read
-// before it stay. 1 when the whole text was read.
-int ReadGammaData(std::string_view text, const LutTableRefs& tables);
+// comma on a line, or a 257th data line, ends the read with a file error and its message;
+// the entries read before it stay. Ok when the whole text was read.
+ActionReport ReadGammaData(std::string_view text, const LutTableRefs& tables);
 
-// ReadGammaData on the file's content; 0 after the message path + "\nCouldn't open this
-// file" when it cannot be read.
-int ReadGammaFile(const std::string& path, const LutTableRefs& tables);
+// ReadGammaData on the file's content; a file error with the message
+// path + "\nCouldn't open this file" when it cannot be read.
+ActionReport ReadGammaFile(const std::string& path, const LutTableRefs& tables);
 
 }  // namespace vela

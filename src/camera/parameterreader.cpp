@@ -17,7 +17,7 @@ int ReadParameterRows(Command& command, const CameraModel& model, int controlMod
 
     int queries = 0;
     int acc = 0;
-    for (const ControlEntry& entry : ControlRows()) {
+    for (const ControlEntry& entry : command.Rows()) {
         if (StopRequested()) break;
         if (!model.Is4K() && !model.Is8K()) continue;
         if (!entry.read) continue;

@@ -1,6 +1,5 @@
 #include "camera/portsearch.h"
 
-#include "platform/prompt.h"
 #include "platform/stoprequest.h"
 #include "protocol/cameramodel.h"
 #include "protocol/onlinestatusregistry.h"
@@ -16,10 +15,13 @@ int SearchCameraPort(SerialLink& link, CameraModel& model, OnlineStatusRegistry&
             return index;
         }
     }
-    ShowMessage("No answer from Camera! (Timeout error)\nCheck power on Camera or serial cable connection.",
-                PromptIcon::Exclamation, "Communication Error");
     status.SetOffline();
     return -1;
+}
+
+ActionMessage NoCameraFoundMessage() {
+    return {"No answer from Camera! (Timeout error)\nCheck power on Camera or serial cable connection.",
+            PromptIcon::Exclamation, "Communication Error"};
 }
 
 }  // namespace vela

@@ -4,7 +4,6 @@
 
 #include "camera/parameterreader.h"
 #include "platform/atomicfile.h"
-#include "platform/prompt.h"
 #include "platform/stoprequest.h"
 #include "protocol/cameramodel.h"
 #include "protocol/command.h"
@@ -13,12 +12,19 @@
 namespace vela {
 namespace {
 
-void ShowFileOpenError(const std::string& path) {
-    ShowMessage(path + "\nCouldn't open this file", PromptIcon::Exclamation, "File Open Error");
+ActionReport FileError(const std::string& path, const char* what, const char* caption) {
+    return {Result::FileError(path, what), {{path + "\n" + what, PromptIcon::Exclamation, caption}}};
+}
+
+ActionReport FileOpenError(const std::string& path) {
+    return FileError(path, "Couldn't open this file", "File Open Error");
 }
 
 const ControlEntry* RowOfCommand(int cmdId) {
-    for (const ControlEntry& row : ControlRows()) {
+    // What a row is (its control, group and file flag) never changes: the table as it
+    // starts answers it, whichever engine's values the line is for.
+    static const std::vector<ControlEntry> rows = InitialControlRows();
+    for (const ControlEntry& row : rows) {
         if (row.cmdId == cmdId) return &row;
     }
     return nullptr;
@@ -51,21 +57,16 @@ std::vector<std::string> SettingFileLines(Command& command, CameraModel& model, 
     return lines;
 }
 
-int SaveSettingFile(const std::string& path, SettingFileKind kind, Command& command, CameraModel& model,
-                    int controlMode) {
+ActionReport SaveSettingFile(const std::string& path, SettingFileKind kind, Command& command,
+                             CameraModel& model, int controlMode) {
     AtomicFile file;
-    if (!file.Open(path)) {
-        ShowFileOpenError(path);
-        return 0;
-    }
+    if (!file.Open(path)) return FileOpenError(path);
     std::string content;
     for (const std::string& line : SettingFileLines(command, model, controlMode, kind))
         content += line + "\r\n";
-    if (!file.Write(content) || !file.Commit()) {
-        ShowMessage(path + "\nCouldn't write this file", PromptIcon::Exclamation, "File Write Error");
-        return 0;
-    }
-    return 1;
+    if (!file.Write(content) || !file.Commit())
+        return FileError(path, "Couldn't write this file", "File Write Error");
+    return {};
 }
 
 bool SettingFileLineReader::Next(std::string& piece) {
@@ -135,8 +136,8 @@ int SentOne(Command& command, Write write) {
 
 }  // namespace
 
-int LoadSettingFile(const std::string& path, Command& command, CameraModel& model, int controlMode,
-                    ParameterReadProgress& progress, int* linesSent) {
+ActionReport LoadSettingFile(const std::string& path, Command& command, CameraModel& model, int controlMode,
+                             ParameterReadProgress& progress, int* linesSent) {
     int sent = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     struct stat st {};
@@ -145,10 +146,7 @@ int LoadSettingFile(const std::string& path, Command& command, CameraModel& mode
         std::fclose(file);
         file = nullptr;
     }
-    if (!file) {
-        ShowFileOpenError(path);
-        return 0;
-    }
+    if (!file) return FileOpenError(path);
     const long long total = SettingFileLineReader::Count(file);
     std::rewind(file);
 
@@ -185,7 +183,7 @@ int LoadSettingFile(const std::string& path, Command& command, CameraModel& mode
     command.SaveDataValues();
     progress.Finish();
     if (linesSent) *linesSent = sent;
-    return 1;
+    return {};
 }
 
 }  // namespace vela

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "camera/actionmessage.h"
+
 namespace vela {
 
 class CameraModel;
@@ -29,19 +31,20 @@ std::vector<std::string> SettingFileLines(Command& command, CameraModel& model, 
                                           SettingFileKind kind);
 
 // Writes the file. An existing file is replaced only once the new one is complete on
-// disk. 1 when written; 0 after a "File Open Error" box (cannot create) or a "File Write
-// Error" box (could not be written whole; the old file is kept).
-int SaveSettingFile(const std::string& path, SettingFileKind kind, Command& command, CameraModel& model,
-                    int controlMode);
+// disk. A file error, with its "File Open Error" message when the file cannot be created
+// or its "File Write Error" message when it could not be written whole (the old file is
+// kept).
+ActionReport SaveSettingFile(const std::string& path, SettingFileKind kind, Command& command,
+                             CameraModel& model, int controlMode);
 
 // Applies a file line by line in file order; every line waits for the camera's answer.
-// 1 when the file could be opened (whatever became of its lines); 0 after the "File Open
-// Error" box. The caller refreshes its pages afterwards; the values are saved as the
+// Ok when the file could be opened (whatever became of its lines); a file error with its
+// "File Open Error" message otherwise. The caller refreshes its pages afterwards; the values are saved as the
 // snapshot here.
 // `linesSent`, when given, counts the lines written to the camera. A stop request ends the
 // apply before the next line.
-int LoadSettingFile(const std::string& path, Command& command, CameraModel& model, int controlMode,
-                    ParameterReadProgress& progress, int* linesSent = nullptr);
+ActionReport LoadSettingFile(const std::string& path, Command& command, CameraModel& model, int controlMode,
+                             ParameterReadProgress& progress, int* linesSent = nullptr);
 
 // Reads a text file the way the loader does: lines of at most 255 characters, a longer
 // line coming in several pieces. CR LF counts as one line end; a lone CR is a character.

@@ -15,6 +15,7 @@
 #include "camera/baudprobe.h"
 #include "camera/cameraidentity.h"
 #include "camera/camerasession.h"
+#include "camera/enginemessages.h"
 #include "camera/flashareas.h"
 #include "camera/gammafile.h"
 #include "camera/luttransfer.h"
@@ -59,20 +60,34 @@ class TextPrompt final : public Prompt {
   public:
     explicit TextPrompt(bool quiet) : m_quiet(quiet) { Prompt::Install(this); }
     ~TextPrompt() override { Prompt::Install(nullptr); }
-    void SetCommand(const Command* command) { m_command = command; }
     PromptAnswer Show(const std::string& text, const std::string& caption, PromptIcon,
                       PromptButtons buttons) override {
-        // A transaction's box names the answer; a script also needs the line it answered.
-        const std::string sent =
-            caption == "Communication Error" && m_command ? " (sent " + m_command->LastSent() + ")" : "";
-        if (!m_quiet)
-            std::fprintf(stderr, "vela-cli: %s: %s%s\n", caption.c_str(), text.c_str(), sent.c_str());
+        Print({text, PromptIcon::None, caption});
         return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
+    }
+    void Print(const ActionMessage& message, const std::string& suffix = {}) const {
+        if (!m_quiet)
+            std::fprintf(stderr, "vela-cli: %s: %s%s\n", message.caption.c_str(), message.text.c_str(),
+                         suffix.c_str());
     }
 
   private:
     bool m_quiet;
-    const Command* m_command = nullptr;
+};
+
+// The engine's events as lines; a refusal also names the line it answered, which a script
+// needs beside the camera's answer.
+class TextEvents final : public MessageEvents {
+  public:
+    explicit TextEvents(const TextPrompt& prompt)
+        : MessageEvents([&prompt](const ActionMessage& message) { prompt.Print(message); }),
+          m_prompt(prompt) {}
+    void Refused(const Result& result, bool query) override {
+        m_prompt.Print(RefusalMessage(result, query), " (sent " + result.sent + ")");
+    }
+
+  private:
+    const TextPrompt& m_prompt;
 };
 
 // A progress bar on stderr, drawn only when stderr is a terminal. It counts the LUT
@@ -117,6 +132,7 @@ class Session {
     Session(const Options& o, TextPrompt& prompt)
         : m_options(o),
           m_prompt(prompt),
+          m_events(prompt),
           m_camera(DefaultLibraryChannel(CameraLink2000), DefaultLibraryChannel(CameraLink2001),
                    DefaultLibraryChannel(CameraLinkVer11)) {
         // The window's choices are the defaults; the settings file is only read.
@@ -131,12 +147,9 @@ class Session {
                                          : 0);
         m_controlMode = o.factory ? 1 : RegistrySettings::PeekInt(file, ControlModeSetting).value_or(0);
         m_camera.command.SetFastAnswers(o.fast);
-        prompt.SetCommand(&m_camera.command);
+        m_camera.command.SetEvents(&m_events);
     }
-    ~Session() {
-        m_prompt.SetCommand(nullptr);
-        m_camera.link.Close();
-    }
+    ~Session() { m_camera.link.Close(); }
 
     // Opens the link and finds the camera: at the given rate, or by the window's search.
     // kDone, or kNoAnswer after a message.
@@ -202,6 +215,12 @@ class Session {
 
     const Options& options() const { return m_options; }
     SerialLink& link() { return m_camera.link; }
+    // Prints a camera procedure's messages as the window would show them; true when it succeeded.
+    bool Reported(const ActionReport& report) const {
+        for (const ActionMessage& message : report.messages) m_prompt.Print(message);
+        return report.Ok();
+    }
+
     Command& command() { return m_camera.command; }
     CameraModel& model() { return m_camera.model; }
     int controlMode() const { return m_controlMode; }
@@ -209,7 +228,8 @@ class Session {
 
   private:
     const Options& m_options;
-    TextPrompt& m_prompt;
+    const TextPrompt& m_prompt;
+    TextEvents m_events;
     CameraSession m_camera;
     int m_kind = ComPortKind;
     int m_port = 0;
@@ -293,7 +313,7 @@ int CmdGet(Session& s) {
     std::vector<int> ids;
     if (!ResolveNames(s, s.options().args, ids)) return kUsage;
     if (ids.empty()) {
-        for (const ControlEntry& e : ControlRows()) {
+        for (const ControlEntry& e : s.command().Rows()) {
             if (e.kind == Button || !e.read || e.group == Action) continue;
             if (e.group == Factory && s.controlMode() != 1) continue;
             ids.push_back(e.cmdId);
@@ -463,7 +483,7 @@ int CmdSave(Session& s) {
     if (s.Failures() > before) return s.Failure("the whole read");
     const SettingFileKind kind =
         s.options().shipping ? SettingFileKind::ShippingData : SettingFileKind::AllData;
-    if (!SaveSettingFile(s.options().args[0], kind, s.command(), s.model(), s.controlMode()))
+    if (!s.Reported(SaveSettingFile(s.options().args[0], kind, s.command(), s.model(), s.controlMode())))
         return kFileError;
     return kDone;
 }
@@ -479,7 +499,7 @@ int CmdApply(Session& s) {
     if (!f) {
         // The loader says why in its own words; the camera is not needed for that.
         TextProgress none(true);
-        LoadSettingFile(path, s.command(), s.model(), s.controlMode(), none);
+        s.Reported(LoadSettingFile(path, s.command(), s.model(), s.controlMode(), none));
         return kFileError;
     }
     {
@@ -496,7 +516,8 @@ int CmdApply(Session& s) {
     TextProgress progress(s.options().quiet);
     const int before = s.Failures();
     int sent = 0;
-    if (!LoadSettingFile(path, s.command(), s.model(), s.controlMode(), progress, &sent)) return kFileError;
+    if (!s.Reported(LoadSettingFile(path, s.command(), s.model(), s.controlMode(), progress, &sent)))
+        return kFileError;
     if (StopRequested()) {
         if (s.options().json) {
             JsonOut json;
@@ -528,7 +549,8 @@ int LutRead(Session& s, const std::string& path) {
                   " was not written");
         return s.Failure("LUTD? for entry " + std::to_string(progress.Entries()));
     }
-    if (!WriteGammaFile(path, s.model().IsSupported(), {&table, &table, &table})) return kFileError;
+    if (!s.Reported(WriteGammaFile(path, s.model().IsSupported(), {&table, &table, &table})))
+        return kFileError;
     if (s.options().json) {
         JsonOut json;
         json.Add("read", path);
@@ -550,7 +572,7 @@ int LutWrite(Session& s, const std::string& path) {
     LutTable table;
     LutTable second{};
     table.fill(kUnset);
-    if (!ReadGammaFile(path, {&zero, &table, &second})) return kFileError;
+    if (!s.Reported(ReadGammaFile(path, {&zero, &table, &second}))) return kFileError;
     const auto unset = std::find(table.begin(), table.end(), kUnset);
     if (unset != table.end()) {
         s.Message(path + " holds " + std::to_string(unset - table.begin()) +

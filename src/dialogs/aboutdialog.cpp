@@ -17,6 +17,7 @@
 #include "dialogs/cameratext.h"
 #include "dialogs/controlnames.h"
 #include "dialogs/label.h"
+#include "dialogs/resultboxes.h"
 #include "platform/prompt.h"
 #include "platform/shellopen.h"
 #include "protocol/cameramodel.h"
@@ -208,7 +209,7 @@ void CAboutDialog::SetUserIdProtection(bool on) {
 
 void CAboutDialog::OnSaveUserId() {
     if (const std::optional<std::string> text = ToCameraText(m_userId->text(), "User ID string"))
-        WriteUserId(Command::Instance(), *text);
+        ShowActionMessage(WriteUserId(Command::Instance(), *text));
 }
 
 void CAboutDialog::OnSaveDeviceVersion() {
@@ -220,7 +221,7 @@ void CAboutDialog::OnSaveDeviceVersion() {
         if (!first) return;
         parts[i] = *first;
     }
-    WriteDeviceVersion(Command::Instance(), ComposeDeviceVersion(parts));
+    ShowActionMessage(WriteDeviceVersion(Command::Instance(), ComposeDeviceVersion(parts)));
 }
 
 void CAboutDialog::OnViewHelpFile() {

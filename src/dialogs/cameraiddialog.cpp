@@ -10,6 +10,7 @@
 #include "app/registrysettings.h"
 #include "camera/cameraidentity.h"
 #include "dialogs/cameratext.h"
+#include "dialogs/resultboxes.h"
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
 
@@ -57,7 +58,7 @@ void CCameraIdDialog::OnSave() {
         if (!first) return;
         boxes.push_back(*first);
     }
-    WriteCameraId(Command::Instance(), CameraIdFromBoxes(boxes));
+    ShowActionMessage(WriteCameraId(Command::Instance(), CameraIdFromBoxes(boxes)));
 }
 
 }  // namespace vela

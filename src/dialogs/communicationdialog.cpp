@@ -13,14 +13,15 @@
 
 #include "app/registrysettings.h"
 #include "camera/flashareas.h"
-#include "camera/logfile.h"
 #include "camera/portsearch.h"
 #include "dialogs/communicationhost.h"
 #include "dialogs/controlnames.h"
 #include "dialogs/enterkey.h"
 #include "dialogs/linecopy.h"
+#include "dialogs/logfile.h"
 #include "dialogs/picturecontrol.h"
 #include "dialogs/progressbardialog.h"
+#include "dialogs/resultboxes.h"
 #include "dialogs/statusstrip.h"
 #include "platform/prompt.h"
 #include "protocol/cameramodel.h"
@@ -345,6 +346,7 @@ void CCommunicationDialog::OnAuto() {
         if (!operation.Started()) return;
         found = SearchCameraPort(SerialLink::Instance(), CameraModel::Instance(),
                                  OnlineStatusRegistry::Instance());
+        if (found < 0) ShowActionMessage(NoCameraFoundMessage());
     }
     if (found < 0) return;
     SelectQuietly(m_ports, found);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialogs/lutdlg.h"
+#include "dialogs/resultboxes.h"
 #include "platform/clock.h"
 #include "platform/filedialog.h"
 #include "platform/waitcursor.h"
@@ -98,7 +99,7 @@ LutTableRefs LutEditors::Tables() const {
 void LutEditors::OnOpenLutFile() {
     const FileDialogResult chosen =
         RunGammaFileDialog(FileDialogRequest::Mode::Open, "Camera gamma data (*.csv)");
-    if (!chosen.ok() || ReadGammaFile(chosen.path, Tables()) != 1) return;
+    if (!chosen.ok() || !ShowActionReport(ReadGammaFile(chosen.path, Tables()))) return;
     for (const std::unique_ptr<CLUTDlg>& editor : m_editors) {
         editor->SetMode(CLUTDlg::ViewMode);
         editor->InvalidateGraph();
@@ -111,7 +112,7 @@ void LutEditors::OnSaveLutFile() {
     const FileDialogResult chosen =
         RunGammaFileDialog(FileDialogRequest::Mode::Save, "Camera gamm data (*.csv)");
     if (!chosen.ok() || !ConfirmReplace(chosen.path)) return;
-    WriteGammaFile(chosen.path, CameraModel::Instance().IsSupported(), Tables());
+    ShowActionReport(WriteGammaFile(chosen.path, CameraModel::Instance().IsSupported(), Tables()));
 }
 
 void LutEditors::OnLoadAllLutTable() {

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <cstdarg>
 
-#include "camera/logfile.h"
 #include "dialogs/linecopy.h"
+#include "dialogs/logfile.h"
 #include "dialogs/statusstrip.h"
 #include "dialogs/terminallogview.h"
 #include "platform/clock.h"

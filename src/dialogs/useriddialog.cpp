@@ -10,6 +10,7 @@
 #include "camera/cameraidentity.h"
 #include "dialogs/cameratext.h"
 #include "dialogs/controlnames.h"
+#include "dialogs/resultboxes.h"
 #include "protocol/command.h"
 
 namespace vela {
@@ -42,7 +43,7 @@ bool CUserIdDialog::OnInitDialog() {
 
 void CUserIdDialog::OnSave() {
     if (const std::optional<std::string> text = ToCameraText(m_edit->text(), "User ID string"))
-        WriteUserId(Command::Instance(), *text);
+        ShowActionMessage(WriteUserId(Command::Instance(), *text));
 }
 
 }  // namespace vela

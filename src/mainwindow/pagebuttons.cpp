@@ -11,6 +11,7 @@
 #include "camera/pageactions.h"
 #include "camera/recalibration.h"
 #include "dialogs/dialogregistry.h"
+#include "dialogs/resultboxes.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "mainwindow/spineditbox.h"
 #include "protocol/cameramodel.h"

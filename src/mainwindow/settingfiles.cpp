@@ -4,6 +4,7 @@
 #include "camera/flashareas.h"
 #include "camera/settingfile.h"
 #include "dialogs/dialogregistry.h"
+#include "dialogs/resultboxes.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "mainwindow/dialogprogress.h"
 #include "mainwindow/parameterareaselectdialog.h"
@@ -40,8 +41,10 @@ void RememberCameraFileFolder(const std::string& path) {
 int CCtrlToolDlg::SaveSettingFile(const std::string& path, SettingFileKind kind) {
     const LongOperation operation;
     if (!operation.Started()) return 0;
-    return vela::SaveSettingFile(path, kind, Command::Instance(), CameraModel::Instance(),
-                                 ControlMode::Instance().Get());
+    return ShowActionReport(vela::SaveSettingFile(path, kind, Command::Instance(), CameraModel::Instance(),
+                                                  ControlMode::Instance().Get()))
+               ? 1
+               : 0;
 }
 
 int CCtrlToolDlg::LoadSettingFile(const std::string& path) {
@@ -49,8 +52,11 @@ int CCtrlToolDlg::LoadSettingFile(const std::string& path) {
     if (!operation.Started()) return 0;
     // The pages show the file's values before the progress window closes.
     DialogProgress progress(this, [this] { ShowAllValues(); });
-    const int result = vela::LoadSettingFile(path, Command::Instance(), CameraModel::Instance(),
-                                             ControlMode::Instance().Get(), progress);
+    const int result =
+        ShowActionReport(vela::LoadSettingFile(path, Command::Instance(), CameraModel::Instance(),
+                                               ControlMode::Instance().Get(), progress))
+            ? 1
+            : 0;
     if (result == 1) {
         ShowModelControls();
         ApplyEnableRules();
@@ -77,7 +83,7 @@ void CCtrlToolDlg::StoreSettings() {
     CParameterAreaSelectDialog dialog(this, 0);
     if (dialog.DoModal() != QDialog::Accepted) return;
     m_currentArea = dialog.SelectedArea();
-    StoreSettingsToArea(Command::Instance(), m_currentArea);
+    ShowActionMessage(StoreSettingsToArea(Command::Instance(), m_currentArea));
 }
 
 void CCtrlToolDlg::LoadSettings() {
@@ -90,7 +96,7 @@ void CCtrlToolDlg::LoadSettings() {
 void CCtrlToolDlg::OnStoreAll() {
     if (!AskYesNo("Are you sure you want to overwrite into all EEPROM areas?")) return;
     const LongOperation operation;
-    if (operation.Started()) StoreAllWithReport(Command::Instance());
+    if (operation.Started()) ShowActionMessage(StoreAllWithReport(Command::Instance()));
 }
 
 void CCtrlToolDlg::OnSaveFactoryArea() {

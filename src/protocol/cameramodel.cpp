@@ -1,6 +1,5 @@
 #include "protocol/cameramodel.h"
 
-#include "platform/prompt.h"
 #include "protocol/command.h"
 
 namespace vela {
@@ -29,7 +28,7 @@ int CameraModel::Read() {
     for (int i = 0; i < kModelCount; ++i) {
         if (answer == kModelNames[i]) m_index = i;
     }
-    if (m_index == kUnknown) ShowMessage("Unsupported model: \"" + answer + "\"", PromptIcon::Exclamation);
+    if (m_index == kUnknown && m_command.Events()) m_command.Events()->UnsupportedModel(answer);
     m_name = answer;
     return 1;
 }

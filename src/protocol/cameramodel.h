@@ -21,7 +21,7 @@ class CameraModel {
     static CameraModel& Instance();
 
     // Queries MD. 1 when the camera answered, whatever the model (an unknown one is
-    // reported in a message box); 0 when the query failed, index and name unchanged.
+    // told to the engine's listener); 0 when the query failed, index and name unchanged.
     int Read();
 
     bool IsSupported() const { return m_index >= 0 && m_index < kModelCount; }

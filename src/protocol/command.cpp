@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "platform/clock.h"
-#include "platform/prompt.h"
 #include "platform/stoprequest.h"
 #include "platform/waitcursor.h"
 #include "protocol/onlinestatusregistry.h"
@@ -15,7 +14,6 @@
 namespace vela {
 namespace {
 
-constexpr const char* kCommunicationError = "Communication Error";
 // Lines that nobody pops (a chatty camera between transactions) must not grow the queue
 // without bound; the oldest go first, and every one has been logged already.
 constexpr std::size_t kMaxQueuedLines = 1000;
@@ -36,11 +34,29 @@ Command::Command(SerialLink& link)
 Command::Command(SerialLink& link, std::span<ControlEntry> rows, OnlineStatusRegistry& online)
     : m_link(link), m_rows(rows), m_online(online) {}
 
+namespace {
+
+// The window's engine and the listener it is to have, which may be named before the engine
+// is made: making it opens the link's settings.
+Command* g_instance = nullptr;
+CommandEvents* g_instanceEvents = nullptr;
+
+}  // namespace
+
 Command& Command::Instance() {
     // The window's one engine: its values in the process-wide control table, its online
     // state on every window's bar.
     static Command instance(SerialLink::Instance(), ControlRows(), OnlineStatusRegistry::Instance());
+    if (!g_instance) {
+        g_instance = &instance;
+        instance.SetEvents(g_instanceEvents);
+    }
     return instance;
+}
+
+void Command::SetInstanceEvents(CommandEvents* events) {
+    g_instanceEvents = events;
+    if (g_instance) g_instance->SetEvents(events);
 }
 
 void Command::Create(const std::function<void()>& startTimer) {
@@ -184,9 +200,9 @@ int Command::Receive(int log, std::uint32_t byteTimeoutMs, const Deadline* deadl
             return 1;
         }
         if (++m_count >= kLineBufferSize) {
-            // Reset before the box: its message loop may run the timer, which reenters here.
+            // Reset before telling: a box's message loop may run the timer, which reenters here.
             m_count = 0;
-            ShowError("RS-232C receiving buffer overflowed");
+            if (m_events) m_events->ReceiveOverflow();
             return 0;
         }
     }
@@ -294,11 +310,8 @@ Result Command::AskFor(int cmdId, CommandValue& value, int timeoutMs) {
     return Result::Refused(sent, p.rawLine);
 }
 
-int Command::Reported(const Result& result, bool query) {
-    if (result.kind == Result::Kind::Refused) {
-        // A query's box names the line it answered; a write's shows the answer alone.
-        ShowError(query ? result.answer + " for " + result.sent : result.answer);
-    }
+int Command::Reported(const Result& result, bool query) const {
+    if (result.kind == Result::Kind::Refused && m_events) m_events->Refused(result, query);
     return result.Ok() ? 1 : 0;
 }
 
@@ -338,10 +351,6 @@ int Command::ReadString(int cmdId, std::string& text, int timeoutMs) {
     return result;
 }
 
-void Command::ShowError(const std::string& text) {
-    ShowMessage(text, PromptIcon::Exclamation, kCommunicationError);
-}
-
 int Command::FindRow(int ctrlId) const {
     const std::span<ControlEntry> rows = m_rows;
     const auto it = std::find_if(rows.begin(), rows.end(),
@@ -351,7 +360,7 @@ int Command::FindRow(int ctrlId) const {
 
 int Command::RowOrError(int ctrlId, const char* function) const {
     const int row = FindRow(ctrlId);
-    if (row < 0) ShowMessage(std::string("Unexpected error occurred in ") + function + "().");
+    if (row < 0 && m_events) m_events->UnknownId(function, ctrlId);
     return row;
 }
 
@@ -386,7 +395,7 @@ int Command::ToCtrlId(int cmdId) {
     for (const ControlEntry& entry : m_rows) {
         if (entry.cmdId == cmdId) return entry.ctrlId;
     }
-    ShowMessage("Unexpected error occurred in ToCtrlId(): Command id is " + std::to_string(cmdId));
+    if (m_events) m_events->UnknownId("ToCtrlId", cmdId);
     return -1;
 }
 

@@ -18,6 +18,24 @@ class Deadline;
 
 class SerialLink;
 
+// What an engine tells its owner while a transaction runs, at the moment it happens: the
+// window shows each as a box, vela-cli and the tests read the results instead. An engine
+// without a listener tells nobody.
+class CommandEvents {
+  public:
+    virtual ~CommandEvents() = default;
+    // A 1-or-0 transaction (WriteCommand, QueryCommand and the rest) met an answer other
+    // than the one asked for; `query` when the line sent was a query.
+    virtual void Refused(const Result& result, bool query) = 0;
+    // kLineBufferSize bytes came without a line end; they were thrown away.
+    virtual void ReceiveOverflow() = 0;
+    // A lookup named a control id (or a command id, in ToCtrlId) that no row has: a fault
+    // in the caller. `function` is the lookup's name.
+    virtual void UnknownId(const std::string& function, int id) = 0;
+    // The camera answered the model query with a model this tool does not support.
+    virtual void UnsupportedModel(const std::string& answer) = 0;
+};
+
 // A value passed into and out of a transaction.
 struct CommandValue {
     ValueKind kind = ValueKind::Integer;
@@ -60,6 +78,8 @@ class Command {
 
     // The process-wide engine, over SerialLink::Instance().
     static Command& Instance();
+    // The listener of that engine, now or once it is made.
+    static void SetInstanceEvents(CommandEvents* events);
 
     // Starts the periodic receive timer: `startTimer` is called once and must arrange for
     // OnTimer() to run every kTimerPeriodMs on the thread that runs the transactions.
@@ -106,8 +126,8 @@ class Command {
     // transaction concerns it.
     const std::string& LastSent() const { return m_lastSent; }
 
-    // The same, 1 or 0, with a "Communication Error" box for what the camera answered
-    // wrongly (silence shows none: the online bar says it).
+    // The same, 1 or 0; what the camera answered wrongly also goes to the listener
+    // (silence does not: the online bar says it).
     int WaitComplete(int timeoutMs);
     int WriteCommand(int cmdId, const CommandValue& value, int timeoutMs);
     int QueryCommand(int cmdId, CommandValue& value, int timeoutMs);
@@ -120,6 +140,9 @@ class Command {
     // camera's firmware may rely on the tool's pace. The lines, their order and the time-outs
     // stay the same either way.
     void SetFastAnswers(bool fast);
+    // Who hears of refusals, overflows and unknown ids; nullptr for nobody. Not owned.
+    void SetEvents(CommandEvents* events) { m_events = events; }
+    CommandEvents* Events() const { return m_events; }
     bool FastAnswers() const { return m_fastAnswers; }
     // How many lines the transactions have put on the wire.
     std::uint64_t LinesWritten() const { return m_linesWritten; }
@@ -145,7 +168,7 @@ class Command {
     std::string FormatSetLineAs(int cmdId, ValueKind kind, const CommandValue& value, bool appendCrLf) const;
     Result SendLine(const std::string& line, int timeoutMs);
     Result AwaitComplete(const std::string& sent, int timeoutMs);
-    static int Reported(const Result& result, bool query);
+    int Reported(const Result& result, bool query) const;
     Result Noted(Result result);
     Result AskFor(int cmdId, CommandValue& value, int timeoutMs);
     // ReceiveLine with each byte's read waiting up to `byteTimeoutMs`.
@@ -154,9 +177,8 @@ class Command {
     // Sleeps and receives until a line is complete; false at the time-out.
     bool WaitForLine(int timeoutMs);
     int FindRow(int ctrlId) const;
-    // FindRow; when no row has the id, "Unexpected error occurred in <function>()." first.
+    // FindRow; when no row has the id, the listener hears of it first.
     int RowOrError(int ctrlId, const char* function) const;
-    static void ShowError(const std::string& text);
 
     SerialLink& m_link;
     std::vector<ControlEntry> m_ownRows;
@@ -169,6 +191,7 @@ class Command {
     ByteSource m_byteSource;
     bool m_created = false;
     bool m_fastAnswers = false;
+    CommandEvents* m_events = nullptr;
     Result m_lastResult;
     Result m_lastFailure;
     int m_failedTransactions = 0;

@@ -16,6 +16,7 @@
 #include "dialogs/communicationdialog.h"
 #include "dialogs/lutdlg.h"
 #include "dialogs/luteditors.h"
+#include "dialogs/resultboxes.h"
 #include "dialogs/terminaldialog.h"
 #include "mainwindow/ctrltooldlg.h"
 #include "platform/filedialog.h"
@@ -183,6 +184,7 @@ int CCtrlToolApp::InitInstance() {
     WaitCursor::Install(&waitCursor);
     FileDialog::Install(&fileDialog);
     ShellOpen::Install(&shellOpen);
+    ShowEngineEventsAsBoxes();
 
     {
         CCtrlToolDlg dlg;

@@ -37,29 +37,30 @@ TEST(FlashAreaNames, SelectionOffersTheFactoryAreaOnlyForLoadingOrInTheFactoryMo
 TEST_F(FlashAreaTest, StoreSendsSaForUserAreasAndSa00ForTheFactoryArea) {
     Connect();
     SetCameraValue("GA", 321);
-    EXPECT_EQ(StoreSettingsToArea(command, 2), 1);
+    const ActionMessage user = StoreSettingsToArea(command, 2);
     SetCameraValue("GA", 654);
-    EXPECT_EQ(StoreSettingsToArea(command, 0), 1);
+    const ActionMessage factory = StoreSettingsToArea(command, 0);
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"SA=2", "SA00=0"}));
     EXPECT_EQ(AreaValue(2, "GA"), 321);
     EXPECT_EQ(AreaValue(0, "GA"), 654);
-    ASSERT_EQ(prompt.texts(), (Strings{"Completed saving current setting data !",
-                                       "Completed saving current setting data !"}));
-    EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Information);
+    for (const ActionMessage& done : {user, factory}) {
+        EXPECT_EQ(done.text, "Completed saving current setting data !");
+        EXPECT_EQ(done.icon, PromptIcon::Information);
+    }
 
-    prompt.clear();
-    EXPECT_EQ(StoreSettingsToArea(command, -1), 0);
-    ASSERT_EQ(prompt.texts(), Strings{"Selected invalid area !"});
-    EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Stop);
+    const ActionMessage invalid = StoreSettingsToArea(command, -1);
+    EXPECT_EQ(invalid.text, "Selected invalid area !");
+    EXPECT_EQ(invalid.icon, PromptIcon::Stop);
     EXPECT_EQ(camera->ReceivedLines().size(), 2u);  // nothing sent for it
+    EXPECT_TRUE(prompt.entries().empty());
 }
 
 TEST_F(FlashAreaTest, RefusedStoreIsReportedByTheTransactionAlone) {
     Connect();
     camera->SetFailure(sim::FailureMode::RefuseWrites);
-    EXPECT_EQ(StoreSettingsToArea(command, 1), 0);
-    ASSERT_EQ(prompt.entries().size(), 1u);
-    EXPECT_EQ(prompt.entries()[0].caption, "Communication Error");
+    EXPECT_EQ(StoreSettingsToArea(command, 1).text, "");
+    ASSERT_EQ(events.entries().size(), 1u);
+    EXPECT_EQ(events.entries()[0].caption, "Communication Error");
 }
 
 TEST_F(FlashAreaTest, LoadMakesTheAreaCurrentAndEaReportsIt) {
@@ -84,19 +85,18 @@ TEST_F(FlashAreaTest, LoadMakesTheAreaCurrentAndEaReportsIt) {
 TEST_F(FlashAreaTest, StoreAllWritesEveryAreaHighestFirstEvenAfterFailures) {
     Connect();
     const test::Stopwatch stopwatch;
-    EXPECT_EQ(StoreAllWithReport(command), 1);
+    EXPECT_EQ(StoreAllWithReport(command).text, "Completed to store current setting data!");
     EXPECT_GE(stopwatch.Ms(), 4u * kStoreAllSpacingMs);
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"SA=3", "SA=2", "SA=1", "SA00=0"}));
-    EXPECT_EQ(prompt.texts(), Strings{"Completed to store current setting data!"});
+    EXPECT_TRUE(events.entries().empty());
 
-    prompt.clear();
     camera->ClearLines();
     camera->SetFailure(sim::FailureMode::RefuseWrites);
-    EXPECT_EQ(StoreAllWithReport(command), 0);
+    const ActionMessage failed = StoreAllWithReport(command);
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"SA=3", "SA=2", "SA=1", "SA00=0"}));
-    ASSERT_EQ(prompt.entries().size(), 5u);  // four refusals, then the one summary
-    EXPECT_EQ(prompt.entries()[4].text, "Couldn't store current setting data!");
-    EXPECT_EQ(prompt.entries()[4].icon, PromptIcon::Exclamation);
+    EXPECT_EQ(events.entries().size(), 4u);  // four refusals as they happen, then the one summary
+    EXPECT_EQ(failed.text, "Couldn't store current setting data!");
+    EXPECT_EQ(failed.icon, PromptIcon::Exclamation);
 }
 
 // The pause before each store is the tool's own: with a flash write a little shorter than

@@ -1,4 +1,5 @@
-// Gamma files: the writer's two layouts and the lenient reader with its messages.
+// Gamma files: the writer's two layouts and the lenient reader with the messages it returns
+// (it shows no box itself).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,8 +22,9 @@ class GammaFileTest : public ::testing::Test {
         for (std::size_t k = 0; k < 3; ++k) tables[k].fill(static_cast<int>(1000 + k));
     }
     std::string Path(const std::string& name) const { return test::ConfigDirForTest() + "/" + name; }
+    void TearDown() override { EXPECT_TRUE(prompt.entries().empty()); }
     // Reads `text` as a file's content.
-    int Read(const std::string& text) {
+    ActionReport Read(const std::string& text) {
         const std::string path = Path("in.csv");
         WriteFile(path, text);
         return ReadGammaFile(path, refs);
@@ -31,6 +33,12 @@ class GammaFileTest : public ::testing::Test {
         std::string text;
         for (int i = 0; i < count; ++i) text += std::to_string(i * 3) + eol;
         return text;
+    }
+
+    static std::vector<std::string> Texts(const ActionReport& report) {
+        std::vector<std::string> texts;
+        for (const ActionMessage& message : report.messages) texts.push_back(message.text);
+        return texts;
     }
 
     RecordingPrompt prompt;
@@ -42,7 +50,7 @@ TEST_F(GammaFileTest, MonochromeFileReadsBackIntoEditorOne) {
     for (int i = 0; i < 256; ++i) tables[1][i] = (i * 37) % 4096;
     const LutTable written = tables[1];
     const std::string path = Path("mono.csv");
-    ASSERT_EQ(WriteGammaFile(path, true, refs), 1);
+    ASSERT_TRUE(WriteGammaFile(path, true, refs).Ok());
 
     const std::string text = ReadFile(path);
     EXPECT_EQ(text.substr(0, 16), "GammaData\r\n0\r\n37");
@@ -51,11 +59,12 @@ TEST_F(GammaFileTest, MonochromeFileReadsBackIntoEditorOne) {
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 
     tables[1].fill(7);
-    ASSERT_EQ(ReadGammaFile(path, refs), 1);
+    const ActionReport report = ReadGammaFile(path, refs);
+    ASSERT_TRUE(report.Ok());
     EXPECT_EQ(tables[1], written);
     EXPECT_EQ(tables[0], LutTable{});
     EXPECT_EQ(tables[2], LutTable{});  // no second column: 0
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(report.messages.empty());
 }
 
 TEST_F(GammaFileTest, UnsupportedModelWritesThreeColumnsTheReaderRejects) {
@@ -63,22 +72,24 @@ TEST_F(GammaFileTest, UnsupportedModelWritesThreeColumnsTheReaderRejects) {
     tables[1][0] = 22;
     tables[2][0] = 333;
     const std::string path = Path("rgb.csv");
-    ASSERT_EQ(WriteGammaFile(path, false, refs), 1);
+    ASSERT_TRUE(WriteGammaFile(path, false, refs).Ok());
     const std::string text = ReadFile(path);
     EXPECT_EQ(text.substr(0, 30), "GammaData (R G B)\r\n1,22,333\r\n1");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 257);
 
     // Rejected at its first data line: nothing changes.
     const auto before = tables;
-    EXPECT_EQ(ReadGammaFile(path, refs), 0);
-    ASSERT_EQ(prompt.texts(), std::vector<std::string>{"Invaild data count format"});
-    EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Stop);
+    const ActionReport report = ReadGammaFile(path, refs);
+    EXPECT_EQ(report.result.kind, Result::Kind::FileError);
+    ASSERT_EQ(Texts(report), std::vector<std::string>{"Invaild data count format"});
+    EXPECT_EQ(report.messages[0].icon, PromptIcon::Stop);
     EXPECT_EQ(tables, before);
 }
 
 TEST_F(GammaFileTest, SecondCommaStopsWithEarlierEntriesKept) {
-    EXPECT_EQ(Read("h\n5,6\n7,8\n9,1,2\n11\n"), 0);
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Invaild data count format"});
+    const ActionReport report = Read("h\n5,6\n7,8\n9,1,2\n11\n");
+    EXPECT_FALSE(report.Ok());
+    EXPECT_EQ(Texts(report), std::vector<std::string>{"Invaild data count format"});
     EXPECT_EQ(tables[1][0], 5);
     EXPECT_EQ(tables[2][1], 8);
     EXPECT_EQ(tables[0][1], 0);
@@ -87,54 +98,57 @@ TEST_F(GammaFileTest, SecondCommaStopsWithEarlierEntriesKept) {
 }
 
 TEST_F(GammaFileTest, OnlyDigitsAndCommasCount) {
-    ASSERT_EQ(Read("99\r\n12,34\r\n-5\r\n1.5\r\n\r\n 4 0 9 5 \r\n,7\r\nabc\r\n"), 1);
+    const ActionReport report = Read("99\r\n12,34\r\n-5\r\n1.5\r\n\r\n 4 0 9 5 \r\n,7\r\nabc\r\n");
+    ASSERT_TRUE(report.Ok());
     const std::vector<int> one(tables[1].begin(), tables[1].begin() + 8);
     const std::vector<int> two(tables[2].begin(), tables[2].begin() + 8);
     EXPECT_EQ(one, (std::vector<int>{12, 5, 15, 0, 4095, 0, 0, 1001}));
     EXPECT_EQ(two, (std::vector<int>{34, 0, 0, 0, 0, 7, 0, 1002}));
     EXPECT_EQ(tables[0][0], 0);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(report.messages.empty());
 }
 
 TEST_F(GammaFileTest, FirstLineIsAlwaysDropped) {
-    ASSERT_EQ(Read("17\n18\n"), 1);
+    ASSERT_TRUE(Read("17\n18\n").Ok());
     EXPECT_EQ(tables[1][0], 18);
     EXPECT_EQ(tables[1][1], 1001);
 }
 
 TEST_F(GammaFileTest, FewerLinesReplaceOnlyThoseEntries) {
-    ASSERT_EQ(Read("GammaData\n" + Lines(10, "\n")), 1);
+    ASSERT_TRUE(Read("GammaData\n" + Lines(10, "\n")).Ok());
     EXPECT_EQ(tables[1][9], 27);
     EXPECT_EQ(tables[1][10], 1001);
     // An empty file and a lone header change nothing and succeed.
     const auto before = tables;
-    EXPECT_EQ(Read(""), 1);
-    EXPECT_EQ(Read("GammaData\r\n"), 1);
+    EXPECT_TRUE(Read("").Ok());
+    EXPECT_TRUE(Read("GammaData\r\n").Ok());
     EXPECT_EQ(tables, before);
 }
 
 TEST_F(GammaFileTest, BlankLineAfter256IsOneTooMany) {
-    EXPECT_EQ(Read("GammaData\r\n" + Lines(256) + "\r\n"), 0);
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Too many data"});
+    const ActionReport tooMany = Read("GammaData\r\n" + Lines(256) + "\r\n");
+    EXPECT_FALSE(tooMany.Ok());
+    EXPECT_EQ(Texts(tooMany), std::vector<std::string>{"Too many data"});
     EXPECT_EQ(tables[1][255], 765);
     // Exactly 256 lines, the last without its line end, are fine.
-    prompt.clear();
     std::string exact = "GammaData\r\n" + Lines(256);
     exact.resize(exact.size() - 2);
-    EXPECT_EQ(Read(exact), 1);
-    EXPECT_TRUE(prompt.entries().empty());
+    const ActionReport whole = Read(exact);
+    EXPECT_TRUE(whole.Ok());
+    EXPECT_TRUE(whole.messages.empty());
 }
 
 TEST_F(GammaFileTest, ValuesAbove4095AreReportedOncePerFile) {
-    ASSERT_EQ(Read("h\n1\n2\n3\n5000,6000\n7\n99999\n"), 1);
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Invalid data value: Line(3) : Value(5000)"});
+    const ActionReport clamped = Read("h\n1\n2\n3\n5000,6000\n7\n99999\n");
+    ASSERT_TRUE(clamped.Ok());
+    EXPECT_EQ(Texts(clamped), std::vector<std::string>{"Invalid data value: Line(3) : Value(5000)"});
     EXPECT_EQ(tables[1][3], 4095);
     EXPECT_EQ(tables[2][3], 4095);
     EXPECT_EQ(tables[1][5], 4095);
     // A run of digits that no int holds is still 4095, reported with the largest int.
-    prompt.clear();
-    ASSERT_EQ(Read("h\n" + std::string(120, '9') + "\n"), 1);
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Invalid data value: Line(0) : Value(2147483647)"});
+    const ActionReport huge = Read("h\n" + std::string(120, '9') + "\n");
+    ASSERT_TRUE(huge.Ok());
+    EXPECT_EQ(Texts(huge), std::vector<std::string>{"Invalid data value: Line(0) : Value(2147483647)"});
     EXPECT_EQ(tables[1][0], 4095);
 }
 
@@ -158,7 +172,7 @@ class RepaintingPrompt final : public Prompt {
 
 TEST_F(GammaFileTest, ARepaintDuringTheValueMessageKeepsTheEntriesRead) {
     RepaintingPrompt repainting(tables[1]);
-    ASSERT_EQ(Read("h\n10\n20\n5000\n40\n"), 1);
+    ASSERT_TRUE(Read("h\n10\n20\n5000\n40\n").Ok());
     const std::vector<int> one(tables[1].begin(), tables[1].begin() + 5);
     EXPECT_EQ(one, (std::vector<int>{10, 20, 4095, 40, 1001}));
 }
@@ -167,7 +181,7 @@ TEST_F(GammaFileTest, LongLinesContinueAsTheNextEntry) {
     // 126 characters fill a piece; the rest of the line is the next entry, and a line
     // end right after a full piece is an empty entry.
     const std::string filler(123, ' ');
-    ASSERT_EQ(Read("h\n" + filler + "123" + "45\n" + filler + "678\r\n9\n"), 1);
+    ASSERT_TRUE(Read("h\n" + filler + "123" + "45\n" + filler + "678\r\n9\n").Ok());
     const std::vector<int> one(tables[1].begin(), tables[1].begin() + 5);
     EXPECT_EQ(one, (std::vector<int>{123, 45, 678, 0, 9}));
 }
@@ -175,14 +189,18 @@ TEST_F(GammaFileTest, LongLinesContinueAsTheNextEntry) {
 TEST_F(GammaFileTest, FilesThatCannotBeOpened) {
     const auto before = tables;
     const std::string missing = Path("missing.csv");
-    EXPECT_EQ(ReadGammaFile(missing, refs), 0);
-    EXPECT_EQ(ReadGammaFile(test::ConfigDirForTest(), refs), 0);  // a folder
-    EXPECT_EQ(WriteGammaFile(Path("no/such/folder.csv"), true, refs), 0);
-    ASSERT_EQ(prompt.entries().size(), 3u);
-    EXPECT_EQ(prompt.entries()[0].text, missing + "\nCouldn't open this file");
-    EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Stop);
-    EXPECT_EQ(prompt.entries()[1].text, test::ConfigDirForTest() + "\nCouldn't open this file");
-    EXPECT_EQ(prompt.entries()[2].text, Path("no/such/folder.csv") + "\nCouldn't open this file");
+    const std::vector<std::pair<std::string, ActionReport>> cases = {
+        {missing, ReadGammaFile(missing, refs)},
+        {test::ConfigDirForTest(), ReadGammaFile(test::ConfigDirForTest(), refs)},  // a folder
+        {Path("no/such/folder.csv"), WriteGammaFile(Path("no/such/folder.csv"), true, refs)},
+    };
+    for (const auto& [path, report] : cases) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(report.result.kind, Result::Kind::FileError);
+        EXPECT_EQ(report.result.path, path);
+        ASSERT_EQ(Texts(report), std::vector<std::string>{path + "\nCouldn't open this file"});
+        EXPECT_EQ(report.messages[0].icon, PromptIcon::Stop);
+    }
     EXPECT_EQ(tables, before);
 }
 

@@ -84,7 +84,7 @@ TEST_F(LutTransferTest, ReadEditWriteBackRoundTrip) {
     EXPECT_EQ(writing.starts, Strings{"Now, writing camera gamma data."});
     EXPECT_EQ(writing.messages.back(), "Now, writing camera gamma data.  (256 / 256)");
     EXPECT_EQ(writing.finished, 1);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
 }
 
 TEST_F(LutTransferTest, ReadStopsWhereTheCameraStopsAnswering) {
@@ -110,7 +110,7 @@ TEST_F(LutTransferTest, WriteRunsToTheEndThroughRefusals) {
     EXPECT_EQ(WriteLutTable(command, table, progress), 0);  // entry 0 was the first refused
     EXPECT_EQ(camera->ReceivedLines().size(), 512u);
     EXPECT_EQ(progress.entries, 256);
-    EXPECT_EQ(prompt.entries().size(), 512u);  // each refusal reports itself
+    EXPECT_EQ(events.entries().size(), 512u);  // each refusal reports itself
     EXPECT_EQ(CameraLut(0), 0);
 }
 

@@ -45,7 +45,7 @@ TEST_F(ParameterReaderTest, UserModeReadsTheUserRowsInTableOrder) {
     EXPECT_EQ(progress.drains, 28);
     EXPECT_EQ(command.GetDataValue(1139), -133);
     EXPECT_EQ(command.GetDataValue(1199), 50);  // factory rows untouched
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
 }
 
 TEST_F(ParameterReaderTest, FactoryModeAddsTheFactoryRows) {
@@ -94,7 +94,7 @@ TEST_F(ParameterReaderTest, FailedQueryKeepsTheRowAndTheReadGoesOn) {
     EXPECT_EQ(ReadParameterRows(command, model, 0, progress), 28);
     EXPECT_EQ(camera->ReceivedLines().size(), 28u);
     EXPECT_EQ(command.GetDataValue(1041), 777);
-    EXPECT_EQ(prompt.entries().size(), 28u);  // one "Communication Error" per row
+    EXPECT_EQ(events.entries().size(), 28u);  // one "Communication Error" per row
     EXPECT_EQ(progress.positions.back(), 73);
 }
 

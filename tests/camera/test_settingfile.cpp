@@ -86,7 +86,7 @@ class SettingFileTest : public test::CameraTest {
     int Load(const std::string& content, int controlMode = 1) {
         const std::string path = TempPath("load.cam");
         WriteFile(path, content);
-        return LoadSettingFile(path, command, model, controlMode, progress);
+        return LoadSettingFile(path, command, model, controlMode, progress).Ok() ? 1 : 0;
     }
 };
 
@@ -100,7 +100,7 @@ TEST_F(SettingFileTest, AllDataRoundTripCarriesEveryParameterToAnotherCamera) {
     ReadParameterRows(command, model, 1, progress);
 
     const std::string path = TempPath("camera.cam");
-    ASSERT_EQ(SaveSettingFile(path, SettingFileKind::AllData, command, model, 1), 1);
+    ASSERT_TRUE(SaveSettingFile(path, SettingFileKind::AllData, command, model, 1).Ok());
     const std::string content = ReadFile(path);
     const Strings lines = SplitCrLf(content);
     ASSERT_EQ(lines.size(), 38u) << content;
@@ -118,14 +118,14 @@ TEST_F(SettingFileTest, AllDataRoundTripCarriesEveryParameterToAnotherCamera) {
     for (const std::string& name : AllRows()) ASSERT_NE(CameraValue(name), first[name]) << name;
 
     progress = {};
-    ASSERT_EQ(LoadSettingFile(path, command, model, 1, progress), 1);
+    ASSERT_TRUE(LoadSettingFile(path, command, model, 1, progress).Ok());
     for (const std::string& name : AllRows()) EXPECT_EQ(CameraValue(name), first[name]) << name;
     EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return c.Text("MD"); }), "VELA-4K-MONO");
     EXPECT_EQ(model.Name(), "VELA-4K-MONO");  // read again after MD00
     EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return c.Text("DV"); }), "1.0.2.0");
     EXPECT_EQ(command.GetDataValue(kCtrlGA), first["GA"]);
     EXPECT_EQ(command.GetSavedDataValue(kCtrlGA), first["GA"]);  // snapshot taken
-    EXPECT_TRUE(prompt.entries().empty()) << prompt.texts()[0];
+    EXPECT_TRUE(events.entries().empty()) << events.texts()[0];
     EXPECT_EQ(progress.messages, Strings{"Now, reading camera setting file."});
     EXPECT_EQ(progress.finished, 1);
 }
@@ -136,7 +136,7 @@ TEST_F(SettingFileTest, UserModeAndShippingDataWriteTheirRows) {
     progress = {};
     camera->ClearLines();
     const std::string all = TempPath("all.cam");
-    ASSERT_EQ(SaveSettingFile(all, SettingFileKind::AllData, command, model, 0), 1);
+    ASSERT_TRUE(SaveSettingFile(all, SettingFileKind::AllData, command, model, 0).Ok());
     Strings lines = SplitCrLf(ReadFile(all));
     ASSERT_EQ(lines.size(), 27u);
     EXPECT_EQ(lines[0], "DV=1.0.2.0");
@@ -145,19 +145,19 @@ TEST_F(SettingFileTest, UserModeAndShippingDataWriteTheirRows) {
 
     camera->ClearLines();
     const std::string shipping = TempPath("shipping.cam");
-    ASSERT_EQ(SaveSettingFile(shipping, SettingFileKind::ShippingData, command, model, 0), 1);
+    ASSERT_TRUE(SaveSettingFile(shipping, SettingFileKind::ShippingData, command, model, 0).Ok());
     EXPECT_EQ(Names(SplitCrLf(ReadFile(shipping))), AllRows());
     EXPECT_TRUE(camera->ReceivedLines().empty());
 
     // Applied in the user mode, the ten factory lines are skipped without a word.
-    ASSERT_EQ(LoadSettingFile(shipping, command, model, 0, progress), 1);
+    ASSERT_TRUE(LoadSettingFile(shipping, command, model, 0, progress).Ok());
     Strings expected;
     for (const std::string& name : kUserRows) {
         expected.push_back(name + "=" +
                            std::to_string(command.GetDataValue(command.ToCtrlId(FindCommand(name)))));
     }
     EXPECT_EQ(camera->ReceivedLines(), expected);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
     EXPECT_EQ(progress.positions.size(), 36u);
 }
 
@@ -167,7 +167,7 @@ TEST_F(SettingFileTest, DeviceVersionLineIsWrittenAsAnsweredAndNeverSent) {
     Connect();
     camera->WithCore([](sim::CameraCore& c) { return c.SetText("DV", "2.10.0.7"); });
     const std::string path = TempPath("dv.cam");
-    ASSERT_EQ(SaveSettingFile(path, SettingFileKind::AllData, command, model, 1), 1);
+    ASSERT_TRUE(SaveSettingFile(path, SettingFileKind::AllData, command, model, 1).Ok());
     const Strings lines = SplitCrLf(ReadFile(path));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[1], "DV=2.10.0.7");
@@ -179,7 +179,7 @@ TEST_F(SettingFileTest, DeviceVersionLineIsWrittenAsAnsweredAndNeverSent) {
 
     // No answer to DV: no line for it.
     camera->SetFailure(sim::FailureMode::WrongName);
-    ASSERT_EQ(SaveSettingFile(path, SettingFileKind::AllData, command, model, 0), 1);
+    ASSERT_TRUE(SaveSettingFile(path, SettingFileKind::AllData, command, model, 0).Ok());
     EXPECT_EQ(Names(SplitCrLf(ReadFile(path))), kUserRows);
 }
 
@@ -199,10 +199,10 @@ TEST_F(SettingFileTest, HandEditedLinesAreParsedSentAndTakenOver) {
     EXPECT_EQ(camera->ReceivedLines(),
               (Strings{"GA=100", "GA=5000", "MD00=VELA-4K-MONO", "MD?", "GA4A00=120", "BL=-20"}));
     // The refusal is reported and the value taken over all the same; no clamping.
-    const Strings texts = prompt.texts();
+    const Strings texts = events.texts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_NE(texts[0].find("ERROR"), std::string::npos) << texts[0];
-    EXPECT_EQ(prompt.entries()[0].caption, "Communication Error");
+    EXPECT_EQ(events.entries()[0].caption, "Communication Error");
     EXPECT_EQ(texts[1], "Unexpected error occurred in ToCtrlId(): Command id is 6");
     EXPECT_EQ(command.GetDataValue(kCtrlGA), 5000);
     EXPECT_EQ(command.GetDataValue(kCtrlGA4A00), 120);
@@ -278,14 +278,23 @@ TEST_F(SettingFileTest, CameraGoingSilentCostsEachRemainingLineItsTimeout) {
 TEST_F(SettingFileTest, FilesThatCannotBeOpenedOrWrittenSayWhich) {
     Connect();
     const std::string missing = TempPath("no such folder/x.cam");
-    EXPECT_EQ(SaveSettingFile(missing, SettingFileKind::ShippingData, command, model, 0), 0);
-    EXPECT_EQ(LoadSettingFile(missing, command, model, 0, progress), 0);
-    EXPECT_EQ(LoadSettingFile(FileFolder(), command, model, 0, progress), 0);
-    ASSERT_EQ(prompt.entries().size(), 3u);
-    EXPECT_EQ(prompt.entries()[0].text, missing + "\nCouldn't open this file");
-    EXPECT_EQ(prompt.entries()[0].caption, "File Open Error");
-    EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Exclamation);
-    EXPECT_EQ(prompt.entries()[2].text, FileFolder() + "\nCouldn't open this file");
+    const struct {
+        std::string path;
+        ActionReport report;
+    } cases[] = {
+        {missing, SaveSettingFile(missing, SettingFileKind::ShippingData, command, model, 0)},
+        {missing, LoadSettingFile(missing, command, model, 0, progress)},
+        {FileFolder(), LoadSettingFile(FileFolder(), command, model, 0, progress)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.report.result.kind, Result::Kind::FileError);
+        EXPECT_EQ(c.report.result.path, c.path);
+        ASSERT_EQ(c.report.messages.size(), 1u);
+        EXPECT_EQ(c.report.messages[0].text, c.path + "\nCouldn't open this file");
+        EXPECT_EQ(c.report.messages[0].caption, "File Open Error");
+        EXPECT_EQ(c.report.messages[0].icon, PromptIcon::Exclamation);
+    }
+    EXPECT_TRUE(prompt.entries().empty());
     EXPECT_TRUE(progress.messages.empty());
     EXPECT_TRUE(camera->ReceivedLines().empty());
 }
@@ -299,7 +308,7 @@ TEST_F(SettingFileTest, SaveReplacesAnExistingFileWhole) {
     ::chmod(target.c_str(), 0640);
     std::filesystem::create_symlink(target, link);
 
-    ASSERT_EQ(SaveSettingFile(link, SettingFileKind::ShippingData, command, model, 0), 1);
+    ASSERT_TRUE(SaveSettingFile(link, SettingFileKind::ShippingData, command, model, 0).Ok());
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(Names(SplitCrLf(ReadFile(target))), AllRows());
     struct stat st {};

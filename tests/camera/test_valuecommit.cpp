@@ -26,7 +26,7 @@ TEST_F(ValueCommitTest, AnsweredChangeIsKeptAsTheNewSnapshot) {
     EXPECT_EQ(result.value, 300);
     EXPECT_EQ(command.GetSavedDataValue(kGainLevel), 300);
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA=300"}));
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
 }
 
 TEST_F(ValueCommitTest, RefusedChangeReturnsOnlyItsRowToTheSavedValue) {
@@ -45,7 +45,7 @@ TEST_F(ValueCommitTest, RefusedChangeReturnsOnlyItsRowToTheSavedValue) {
     EXPECT_NE(command.GetDataValue(kMedianFilter), savedMedian);
     // The send stops at the first refusal, in table order (GA before MF).
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA=" + std::to_string(savedGain + 1)}));
-    EXPECT_FALSE(prompt.entries().empty());
+    EXPECT_FALSE(events.entries().empty());
 }
 
 TEST_F(ValueCommitTest, NothingChangedSendsNothing) {

@@ -406,7 +406,7 @@ TEST_F(CliFileTest, SaveThenApplyCopiesACameraAndMatchesTheWindowsFile) {
     ASSERT_EQ(link.Open(ComPortKind, 9600, 2), 1);
     ReadParameterRows(command, model, 0, progress);
     const std::string windowFile = ConfigDir() + "/window.cam";
-    ASSERT_EQ(SaveSettingFile(windowFile, SettingFileKind::AllData, command, model, 0), 1);
+    ASSERT_TRUE(SaveSettingFile(windowFile, SettingFileKind::AllData, command, model, 0).Ok());
     link.Close();
     const std::string bytes = test::ReadFile(cliFile);
     EXPECT_EQ(bytes, test::ReadFile(windowFile));

@@ -12,10 +12,10 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "camera/parameterflags.h"
 #include "camera/valuecommit.h"
 #include "dialogs/dialogregistry.h"
 #include "mainwindow/paramcombobox.h"
+#include "mainwindow/parameterflags.h"
 #include "mainwindow/spineditbox.h"
 #include "mainwindow/tabsheetdialog.h"
 #include "platform/qt/qtprompt.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "protocol/command.h"
-#include "support/recordingprompt.h"
+#include "support/recordingevents.h"
 #include "transport/seriallink.h"
 
 namespace vela {
@@ -13,8 +13,9 @@ namespace {
 class CommandTest : public ::testing::Test {
   protected:
     SerialLink link{SerialLink::Channels{}, nullptr};
+    CommandTest() { command.SetEvents(&events); }
     Command command{link};
-    RecordingPrompt prompt;
+    RecordingEvents events;
 };
 
 TEST_F(CommandTest, FormatsLines) {
@@ -110,7 +111,7 @@ TEST_F(CommandTest, ValueStoreAndSnapshot) {
     command.SaveDataValues();
     EXPECT_EQ(command.GetSavedDataValue(1041), 420);
     EXPECT_EQ(command.GetSavedDataValue(1104), 1600);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
 }
 
 TEST_F(CommandTest, LookupsAndTheirMessages) {
@@ -124,7 +125,7 @@ TEST_F(CommandTest, LookupsAndTheirMessages) {
     EXPECT_EQ(command.GetDataRange(1139, lo, hi), 1);
     EXPECT_EQ(lo, -133);
     EXPECT_EQ(hi, 255);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
 
     lo = 7;
     hi = 8;
@@ -137,7 +138,7 @@ TEST_F(CommandTest, LookupsAndTheirMessages) {
     EXPECT_EQ(command.ToCmdId(1000), -1);
     EXPECT_EQ(command.ToCtrlId(kCmdDV), -1);
     EXPECT_EQ(command.GetCtrlOption(1000), -1);
-    EXPECT_EQ(prompt.texts(), (std::vector<std::string>{
+    EXPECT_EQ(events.texts(), (std::vector<std::string>{
                                   "Unexpected error occurred in CtrlId2TblIndex().",
                                   "Unexpected error occurred in GetDataValue().",
                                   "Unexpected error occurred in SetDataValue().",
@@ -146,7 +147,7 @@ TEST_F(CommandTest, LookupsAndTheirMessages) {
                                   "Unexpected error occurred in ToCtrlId(): Command id is 9",
                                   "Unexpected error occurred in CtrlId2TblIndex().",
                               }));
-    for (const auto& e : prompt.entries()) EXPECT_EQ(e.icon, PromptIcon::Exclamation);
+    for (const auto& e : events.entries()) EXPECT_EQ(e.icon, PromptIcon::Exclamation);
 }
 
 // Unread lines are kept up to 1000; past that the oldest make room, so the queue ends

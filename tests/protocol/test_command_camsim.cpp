@@ -43,15 +43,15 @@ TEST_F(CamsimCommandTest, WritesAndReadsParameters) {
     EXPECT_EQ(user, "LINE2");  // text values come back upper-cased, without spaces
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA=420", "BL=-133", "UD=Line 2", "GA?", "BL?", "UD?"}));
     EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return *c.Value("GA"); }), 420);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
     EXPECT_TRUE(command.Online().IsOnline());
 }
 
 TEST_F(CamsimCommandTest, RefusedWriteShowsTheAnswerAndKeepsTheCameraOnline) {
     EXPECT_EQ(command.WriteValue(kCmdGA, 99999, 5000), 0);
-    ASSERT_EQ(prompt.entries().size(), 1u);
-    EXPECT_EQ(prompt.entries()[0].caption, "Communication Error");
-    EXPECT_NE(prompt.entries()[0].text.rfind("COMPLETE", 0), 0u);
+    ASSERT_EQ(events.entries().size(), 1u);
+    EXPECT_EQ(events.entries()[0].caption, "Communication Error");
+    EXPECT_NE(events.entries()[0].text.rfind("COMPLETE", 0), 0u);
     EXPECT_TRUE(command.Online().IsOnline());
     EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return *c.Value("GA"); }), 100);
 }
@@ -65,7 +65,7 @@ TEST_F(CamsimCommandTest, CameraModelFromTheCamera) {
     camera->WithCore([](sim::CameraCore& c) { c.SetModel("LS-2000"); });
     EXPECT_EQ(model.Read(), 1);
     EXPECT_EQ(model.Index(), CameraModel::kUnknown);
-    EXPECT_EQ(prompt.texts(), Strings{"Unsupported model: \"LS-2000\""});
+    EXPECT_EQ(events.texts(), Strings{"Unsupported model: \"LS-2000\""});
     EXPECT_EQ(model.Name(), "LS-2000");
 
     camera->SetFailure(sim::FailureMode::Silent);
@@ -82,8 +82,8 @@ TEST_F(CamsimCommandTest, FaultyAnswersAreReportedAndTheNextTransactionWorks) {
     camera->SetFailure(sim::FailureMode::Garbage);
     int value = 0;
     EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 0);
-    ASSERT_EQ(prompt.entries().size(), 1u);
-    EXPECT_NE(prompt.texts()[0].find(" for GA?"), std::string::npos);
+    ASSERT_EQ(events.entries().size(), 1u);
+    EXPECT_NE(events.texts()[0].find(" for GA?"), std::string::npos);
 
     camera->SetFailure(sim::FailureMode::WrongName);
     command.Online().SetOffline();
@@ -94,7 +94,7 @@ TEST_F(CamsimCommandTest, FaultyAnswersAreReportedAndTheNextTransactionWorks) {
     camera->SetPaceBytes(true);
     camera->SetFailure(sim::FailureMode::OverlongLine, 1030);
     EXPECT_EQ(command.ReadValue(kCmdGA, value, 500), 0);
-    EXPECT_EQ(prompt.texts().back(), "RS-232C receiving buffer overflowed");
+    EXPECT_EQ(events.texts().back(), "RS-232C receiving buffer overflowed");
 
     camera->SetFailure(sim::FailureMode::None);
     EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 1);
@@ -139,7 +139,7 @@ TEST_F(CamsimCommandTest, TransactionsReturnWhatHappenedWithoutABox) {
         EXPECT_EQ(command.LastResult().kind, c.kind);
     }
     EXPECT_EQ(command.FailedTransactions(), 4);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
 }
 
 // Fast answers take a line that comes in pieces whole, and wait out the whole time-out for
@@ -158,7 +158,7 @@ TEST_F(CamsimCommandTest, FastAnswersWaitForTheWholeLineAndTheWholeTimeOut) {
         EXPECT_GE(start.Ms(), 600u);
         EXPECT_FALSE(command.Online().IsOnline());
     }
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"GA?", "GA?", "GA?"}));
 }
 

@@ -47,11 +47,11 @@ TEST_P(QueryAnswer, IsCheckedAsTheCommandSays) {
         EXPECT_EQ(v.integerValue, c.value);
         EXPECT_EQ(v.text, c.text);
     }
-    EXPECT_EQ(prompt.texts(), c.box.empty() ? Strings{} : Strings{c.box});
+    EXPECT_EQ(events.texts(), c.box.empty() ? Strings{} : Strings{c.box});
     if (!c.box.empty()) {
-        ASSERT_FALSE(prompt.entries().empty());
-        EXPECT_EQ(prompt.entries()[0].caption, "Communication Error");
-        EXPECT_EQ(prompt.entries()[0].icon, PromptIcon::Exclamation);
+        ASSERT_FALSE(events.entries().empty());
+        EXPECT_EQ(events.entries()[0].caption, "Communication Error");
+        EXPECT_EQ(events.entries()[0].icon, PromptIcon::Exclamation);
     }
     // Only an accepted answer turns the bars green; a wrong one leaves them as they were.
     EXPECT_EQ(bar.updates, c.result ? std::vector<int>{1} : std::vector<int>{});
@@ -98,10 +98,10 @@ TEST_P(WriteAnswer, MustStartWithComplete) {
     pty.AnswerWith(c.answer);
     EXPECT_EQ(command.WriteValue(kCmdGA, 100, 1000), c.result);
     EXPECT_EQ(pty.ReceivedBytes(), "GA=100\r\n");
-    ASSERT_EQ(prompt.entries().size(), c.result ? 0u : 1u);
+    ASSERT_EQ(events.entries().size(), c.result ? 0u : 1u);
     if (!c.result) {
         EXPECT_EQ(Captions(), Strings{"Communication Error"});
-        EXPECT_EQ(prompt.entries()[0].text + "\r\n", c.answer);
+        EXPECT_EQ(events.entries()[0].text + "\r\n", c.answer);
     }
     // Any answer means the camera is there.
     EXPECT_EQ(bar.updates, std::vector<int>{1});
@@ -144,7 +144,7 @@ TEST_F(PtyCommandTest, AnswerSplitOverTimeIsAssembled) {
     int value = 0;
     EXPECT_EQ(command.ReadValue(kCmdGA, value, 1000), 1);
     EXPECT_EQ(value, 123);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
 }
 
 TEST_F(PtyCommandTest, SilentCameraTimesOutAndGoesOffline) {
@@ -165,7 +165,7 @@ TEST_F(PtyCommandTest, SilentCameraTimesOutAndGoesOffline) {
     EXPECT_GE(elapsed, 500u);
     EXPECT_LE(elapsed, 5000u);
 
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
     EXPECT_EQ(bar.updates, (std::vector<int>{0, 0}));
     EXPECT_FALSE(command.Online().IsOnline());
     EXPECT_EQ(pty.ReceivedLines(), (Strings{"GA=100", "GA?"}));
@@ -192,7 +192,7 @@ TEST_F(PtyCommandTest, LinesBetweenTransactionsAreLoggedThenDropped) {
     EXPECT_EQ(command.ReadValue(kCmdGA, value, 1000), 1);
     EXPECT_EQ(value, 300);
     EXPECT_EQ(command.ReceivedLineCount(), 0u);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
 }
 
 TEST_F(PtyCommandTest, TicksTakeWhatHasArrivedAndKeepAHalfLineForTheNext) {
@@ -223,7 +223,7 @@ TEST_F(PtyCommandTest, OverlongLineIsDroppedAndTheWaitGoesOn) {
     int value = 0;
     EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 1);
     EXPECT_EQ(value, 5);
-    EXPECT_EQ(prompt.texts(), Strings{"RS-232C receiving buffer overflowed"});
+    EXPECT_EQ(events.texts(), Strings{"RS-232C receiving buffer overflowed"});
     EXPECT_EQ(Captions(), Strings{"Communication Error"});
 }
 
@@ -233,7 +233,7 @@ TEST_F(PtyCommandTest, LongestLineFitsTheBuffer) {
     int value = 0;
     EXPECT_EQ(command.ReadValue(kCmdGA, value, 2000), 1);
     EXPECT_EQ(value, 7);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
 }
 
 TEST_F(PtyCommandTest, FailedSendReturnsAtOnce) {
@@ -242,7 +242,7 @@ TEST_F(PtyCommandTest, FailedSendReturnsAtOnce) {
     EXPECT_EQ(command.WriteValue(kCmdGA, 100, 5000), 0);
     EXPECT_EQ(command.WriteString(kCmdUD, "X", 5000), 0);
     EXPECT_LT(start.Ms(), 2500u);
-    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_TRUE(events.entries().empty());
     EXPECT_TRUE(bar.updates.empty());
     EXPECT_TRUE(log.lines.empty());
     link.SetKind(ComPortKind);

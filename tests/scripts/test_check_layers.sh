@@ -33,7 +33,7 @@ plant src/protocol/command.cpp '#include "mainwindow/ctrltooldlg.h"'
 plant src/camera/valuecommit.cpp '#include <QString>'
 plant src/transport/seriallink.cpp '#include <camera/valuecommit.h>'
 plant src/app/regstore.cpp '#include <qstring.h>'
-plant src/camera/parameterflags.cpp '#include "platform/qt/qtprompt.h"'
+plant src/camera/flashareas.cpp '#include "platform/qt/qtprompt.h"'
 plant src/dialogs/label.cpp '#include "mainwindow/gen.h"'
 mkdir -p "$copy/src/extra"
 printf '#include "protocol/command.h"\n' >"$copy/src/extra/stray.cpp"
@@ -46,7 +46,7 @@ expected=(
   'src/camera/valuecommit.cpp:2: #include <QString>: src/camera builds without Qt'
   'src/transport/seriallink.cpp:2: includes "camera/valuecommit.h"'
   'src/app/regstore.cpp:2: #include <qstring.h>: src/app builds without Qt'
-  'src/camera/parameterflags.cpp:2: includes "platform/qt/qtprompt.h"'
+  'src/camera/flashareas.cpp:2: includes "platform/qt/qtprompt.h"'
   'src/dialogs/label.cpp:2: includes "mainwindow/gen.h"'
   'src/extra/stray.cpp: folder src/extra has no place in the layers'
 )

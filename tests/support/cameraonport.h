@@ -5,6 +5,7 @@
 
 #include "camsim/ptycamera.h"
 #include "protocol/command.h"
+#include "support/recordingevents.h"
 #include "support/recordingprompt.h"
 #include "transport/comport.h"
 #include "transport/linkkind.h"
@@ -29,6 +30,7 @@ inline std::string StartPtyCamera(std::unique_ptr<sim::PtyCamera>& camera, int c
 // That camera and the tool's engine on a real port of its own (not the process-wide link).
 // Message boxes are recorded, not shown.
 struct CameraOnPort {
+    CameraOnPort() { command.SetEvents(&events); }
     // Starts the camera and opens the link to it at the camera's rate; "" or why not.
     std::string ConnectCamera(int comNumber, sim::CameraOptions options = {}, sim::WireOptions wire = {}) {
         link.Close();
@@ -43,6 +45,8 @@ struct CameraOnPort {
     }
 
     RecordingPrompt prompt;
+    // What the engine tells during its transactions (refusals, unknown ids, ...).
+    RecordingEvents events;
     std::unique_ptr<sim::PtyCamera> camera;
     ComPort port;
     SerialLink link{SerialLink::Channels{&port}, nullptr};

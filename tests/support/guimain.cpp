@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "dialogs/resultboxes.h"
 #include "support/tempconfig.h"
 
 int main(int argc, char** argv) {
@@ -10,5 +11,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     vela::test::UseFreshConfigDir();
     QApplication app(argc, argv);
+    // The window's engine reports through boxes, as in the program.
+    vela::ShowEngineEventsAsBoxes();
     return RUN_ALL_TESTS();
 }

@@ -10,6 +10,7 @@
 #include "protocol/onlinestatusregistry.h"
 #include "support/rawpty.h"
 #include "support/recorders.h"
+#include "support/recordingevents.h"
 #include "support/recordingprompt.h"
 #include "transport/commandlog.h"
 #include "transport/comport.h"
@@ -25,6 +26,7 @@ class PtyCommandTest : public ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(pty.Ok());
+        command.SetEvents(&events);
         pty.LinkAsComPort(kComNumber);
         ASSERT_EQ(link.Open(ComPortKind, 115200, kComNumber - 1), 1);
         CommandLog::Instance().Join(&log);
@@ -41,11 +43,13 @@ class PtyCommandTest : public ::testing::Test {
 
     std::vector<std::string> Captions() const {
         std::vector<std::string> captions;
-        for (const auto& e : prompt.entries()) captions.push_back(e.caption);
+        for (const auto& e : events.entries()) captions.push_back(e.caption);
         return captions;
     }
 
     RecordingPrompt prompt;
+    // What the engine tells during its transactions, as the window's boxes would say it.
+    RecordingEvents events;
     RawPty pty;
     ComPort port;
     SerialLink link{SerialLink::Channels{&port}, nullptr};

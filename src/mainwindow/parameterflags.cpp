@@ -1,4 +1,4 @@
-#include "camera/parameterflags.h"
+#include "mainwindow/parameterflags.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "camera/logfile.h"
+#include "dialogs/logfile.h"
 
 #include "app/registrysettings.h"
 #include "platform/atomicfile.h"
