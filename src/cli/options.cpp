@@ -107,9 +107,9 @@ bool SetBaud(const std::string& text, Options& o) {
 const std::vector<OptionRow>& OptionTable() {
     static const std::vector<OptionRow> rows = {
         {"port", 'p', "PORTS",
-         "COM1..COM16, or a port index 0-15 of the link kind (default: the window's); a list\n"
-         "(COM1,COM2,COM5), a range (0-3) or 'all' (every port where a camera answers) runs the\n"
-         "command on each camera at once"},
+         "COM1..COM16, or a port index 0-15 of the link kind (default: the window's);\n"
+         "a list (COM1,COM2,COM5), a range (0-3, COM1-COM4) or 'all' (every port of the\n"
+         "kind where a camera answers): the command runs on each camera at once"},
         {"kind", 'k', "KIND", "link kind: com, cl2000, cl2001 or cl11 (default: the window's)"},
         {"baud", 'b', "RATE",
          "9600, 19200, 38400, 57600, 115200 or auto (default auto: the window's search)"},
@@ -162,12 +162,12 @@ const std::vector<CommandRow>& CommandTable() {
          "refuse a line. For example, after 'vela-cli set GA=200':\n"
          "  $ vela-cli diff line4.cam\n"
          "  GA file=333 camera=200"},
-        {"watch", "watch NAME... [--every SECONDS] [--count N]",
+        {"watch", "watch NAME...",
          "Query parameters again and again and print CSV, for a log over a shift.\n"
-         "A header line 'time,port,NAME...' first, then one row per camera every SECONDS\n"
-         "(default 1): the UTC time in ISO 8601, the port, one column per name. A value the\n"
-         "camera does not give leaves its column empty. Ends after N rows per camera, or on\n"
-         "Ctrl+C with exit status 0 (1 or 3 when a query failed on the way). For example:\n"
+         "Options: --every SECONDS, --count N. A header line 'time,port,NAME...' first, then one\n"
+         "row per camera every SECONDS (default 1): the UTC time in ISO 8601, the port, one column\n"
+         "per name. A value the camera does not give leaves its column empty. Ends after N rows\n"
+         "per camera, or on Ctrl+C with exit status 0 (1 or 3 when a query failed on the way):\n"
          "  $ vela-cli --port all watch TMP0 --every 60 >> shift.csv"},
         {"lut", "lut read|write FILE",
          "Move the camera's LUT to or from a gamma file (*.csv).\n"
@@ -256,6 +256,22 @@ std::string MainHelp() {
          "  128+N  stopped by signal N (130 SIGINT, 143 SIGTERM, 129 SIGHUP): the command ends\n"
          "     after the line on the wire is answered, the port is closed, no output file is\n"
          "     left half-written, and what was done so far is reported\n"
+         "\nSeveral cameras:\n"
+         "  With a list, a range or 'all' after --port, every command but ports (get, set, apply,\n"
+         "  diff, save, store, load, info, lut, watch ...) talks to every camera at the same time,\n"
+         "  one conversation per port; a camera that fails does not stop the others. Each output\n"
+         "  line starts with the port ('COM2: GA=200'); with --json the output is one array of\n"
+         "  objects, one per camera, with its port, exit status, outcome, the command's own\n"
+         "  document as 'result' and its messages. save and lut read need a FILE name with {port}\n"
+         "  in it, which becomes each camera's port. The exit status is the highest of the\n"
+         "  cameras' (3 over 1 over 0). 'all' searches every port of the kind at once and leaves\n"
+         "  out those without a camera.\n"
+         "\nExamples:\n"
+         "  vela-cli --port COM1-COM4 -b 115200 apply line4.cam\n"
+         "  vela-cli --port all --json info > cameras.json\n"
+         "  vela-cli --port COM1,COM2,COM5 save 'backup-{port}.cam'\n"
+         "  vela-cli --port COM2 diff line4.cam || echo 'COM2 differs from line4.cam'\n"
+         "  vela-cli --port all watch TMP0 --every 60 >> shift.csv\n"
          "\n'vela-cli COMMAND --help' describes one command.\n";
     return s;
 }
