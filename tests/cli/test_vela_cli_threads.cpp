@@ -1,5 +1,6 @@
 // vela-cli with one thread per camera, built with ThreadSanitizer in the tsan preset: four
-// cameras written and logged at once, and no line of one camera's log broken by another's.
+// cameras written and logged at once, and no line of one camera's log broken by another's;
+// then all sixteen ports searched at once.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -40,6 +41,15 @@ TEST(CliThreads, FourCamerasAtOnceWithTheirLogLinesWhole) {
         EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return c.Value("GA").value_or(-1); }), 211);
         EXPECT_EQ(camera->WithCore([](sim::CameraCore& c) { return c.Value("BL").value_or(-1); }), 11);
     }
+
+    // The search of every port at once, each camera's document kept for the array.
+    const test::ProgramResult all = test::RunProgram(
+        test::BuiltPath("bin/vela-cli"), {"-b", "9600", "-t", "300", "-p", "all", "--json", "get", "GA"});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    std::size_t objects = 0;
+    for (std::size_t at = 0; (at = all.out.find("\"result\":{\"GA\":211}", at)) != std::string::npos; ++at)
+        ++objects;
+    EXPECT_EQ(objects, 4u) << all.out;
 }
 
 }  // namespace
