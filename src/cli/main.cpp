@@ -584,26 +584,31 @@ int CmdSave(Session& s) {
     return kDone;
 }
 
-// A setting file for reading; nullptr after the loader has said why it cannot be opened.
-std::FILE* OpenSettingFile(Session& s, const std::string& path) {
+// The command's one argument, a setting file, open for reading; nullptr with `rc` set after
+// a usage error or after the loader has said why the file cannot be opened.
+std::FILE* OpenSettingFileArgument(Session& s, int& rc) {
+    if (s.options().args.size() != 1) {
+        s.Message(s.options().command + " needs one FILE");
+        rc = kUsage;
+        return nullptr;
+    }
+    const std::string& path = s.options().args[0];
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         // The loader says why in its own words; the camera is not needed for that.
         TextProgress none(true);
         LoadSettingFile(path, s.command(), s.model(), s.controlMode(), none);
+        rc = kFileError;
     }
     return f;
 }
 
 int CmdApply(Session& s) {
-    if (s.options().args.size() != 1) {
-        s.Message("apply needs one FILE");
-        return kUsage;
-    }
-    const std::string& path = s.options().args[0];
     // The lines the loader will pass over, said before the camera is touched.
-    std::FILE* f = OpenSettingFile(s, path);
-    if (!f) return kFileError;
+    int rc = kDone;
+    std::FILE* f = OpenSettingFileArgument(s, rc);
+    if (!f) return rc;
+    const std::string& path = s.options().args[0];
     {
         SettingFileLineReader reader(f);
         std::string piece;
@@ -614,7 +619,7 @@ int CmdApply(Session& s) {
         }
         std::fclose(f);
     }
-    if (int rc = s.Connect(); rc != kDone) return rc;
+    if (rc = s.Connect(); rc != kDone) return rc;
     TextProgress progress(s.NoProgress());
     const int before = s.Failures();
     int sent = 0;
@@ -748,20 +753,17 @@ int CmdInfo(Session& s) {
 // A setting file against the camera, nothing written: each value line whose value the
 // camera does not have, each line the camera would refuse, each line an apply would skip.
 int CmdDiff(Session& s) {
-    if (s.options().args.size() != 1) {
-        s.Message("diff needs one FILE");
-        return kUsage;
-    }
+    int rc = kDone;
+    std::FILE* f = OpenSettingFileArgument(s, rc);
+    if (!f) return rc;
     const std::string& path = s.options().args[0];
-    std::FILE* f = OpenSettingFile(s, path);
-    if (!f) return kFileError;
     std::vector<std::string> lines;
     {
         SettingFileLineReader reader(f);
         for (std::string piece; reader.Next(piece);) lines.push_back(piece);
         std::fclose(f);
     }
-    if (int rc = s.Connect(); rc != kDone) return rc;
+    if (rc = s.Connect(); rc != kDone) return rc;
     std::string text;
     std::string differences;
     std::string refused;
