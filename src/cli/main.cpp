@@ -858,6 +858,20 @@ void SleepUntil(std::chrono::steady_clock::time_point until) {
     }
 }
 
+// Now in UTC as ISO 8601 ("2026-12-08T06:00:00Z"), with milliseconds for rows less than a
+// second apart.
+std::string UtcTime(bool milliseconds) {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm utc{};
+    ::gmtime_r(&seconds, &utc);
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
+    const long long ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    return std::string(text) + (milliseconds ? Format(".%03lld", ms) : "") + "Z";
+}
+
 // The parameters every --every seconds as CSV rows: UTC time, port, one column per name.
 // A value the camera does not give leaves its column empty and the row is written all the
 // same; Ctrl+C or --count ends the watch, and only failures make the exit status.
@@ -882,12 +896,7 @@ int CmdWatch(Session& s) {
         if (rows > 0) SleepUntil(next);
         if (StopRequested()) break;
         next += every;
-        const std::time_t now = std::time(nullptr);
-        std::tm utc{};
-        ::gmtime_r(&now, &utc);
-        char time[32];
-        std::strftime(time, sizeof time, "%Y-%m-%dT%H:%M:%SZ", &utc);
-        std::string row = std::string(time) + "," + s.PortName();
+        std::string row = UtcTime(s.options().everySeconds < 1) + "," + s.PortName();
         for (const int id : ids) {
             CommandValue v;
             row += ",";

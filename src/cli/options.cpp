@@ -165,9 +165,10 @@ const std::vector<CommandRow>& CommandTable() {
         {"watch", "watch NAME...",
          "Query parameters again and again and print CSV, for a log over a shift.\n"
          "Options: --every SECONDS, --count N. A header line 'time,port,NAME...' first, then one\n"
-         "row per camera every SECONDS (default 1): the UTC time in ISO 8601, the port, one column\n"
-         "per name. A value the camera does not give leaves its column empty. Ends after N rows\n"
-         "per camera, or on Ctrl+C with exit status 0 (1 or 3 when a query failed on the way):\n"
+         "row per camera every SECONDS (default 1): the UTC time in ISO 8601 (with milliseconds\n"
+         "when SECONDS is below 1), the port, one column per name. A value the camera does not\n"
+         "give leaves its column empty. Ends after N rows per camera, or on Ctrl+C with exit\n"
+         "status 0 (1 or 3 when a query failed on the way):\n"
          "  $ vela-cli --port all watch TMP0 --every 60 >> shift.csv"},
         {"lut", "lut read|write FILE",
          "Move the camera's LUT to or from a gamma file (*.csv).\n"

@@ -195,13 +195,14 @@ TEST_F(CliLineTest, DiffAgainstASavedFile) {
         << r.out;
 }
 
-// watch: a header and one row per query; Ctrl+C ends it cleanly.
+// watch: a header and one row per query, times to the millisecond when rows are less than
+// a second apart; Ctrl+C ends it cleanly.
 TEST_F(CliLineTest, WatchPrintsCsvRows) {
     sim::PtyCamera& camera = Start(3);
     ProgramResult r =
         Cli({"-b", "9600", "-p", "COM3", "watch", "GA", "bl", "--every", "0.1", "--count", "3"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    const std::string row = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ,COM3," +
+    const std::string row = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z,COM3," +
                             std::to_string(Value(camera, "GA")) + "," + std::to_string(Value(camera, "BL")) +
                             "\n";
     EXPECT_TRUE(std::regex_match(r.out, std::regex("time,port,GA,BL\n" + row + row + row))) << r.out;
