@@ -169,6 +169,7 @@ class Session {
     // Opens the link and finds the camera: at the given rate, or by the window's search.
     // kDone, or kNoAnswer after a message. Once connected, kDone at once.
     int Connect() {
+        if (m_rehearsal) return kRehearsed;
         if (m_connected) return kDone;
         if (!IsValidLinkKind(m_kind)) {
             Message("the link kind in the settings is not valid; use --kind");
@@ -200,6 +201,14 @@ class Session {
         if (StopRequested()) return Stopped("before the camera answered");
         Message("no answer from the camera on " + PortName());
         return kNoAnswer;
+    }
+    // What Connect() returns in a rehearsal: the command got as far as the camera.
+    static constexpr int kRehearsed = -1;
+    // From now on Connect() opens nothing and returns kRehearsed; `silent` holds back the
+    // messages.
+    void Rehearse(bool silent) {
+        m_rehearsal = true;
+        m_silent = silent;
     }
     // Connect() with its messages held back: a port of `--port all` without a camera is
     // not worth a word. True when a camera answered.
@@ -293,6 +302,7 @@ class Session {
     int m_controlMode = 0;
     bool m_connected = false;
     bool m_silent = false;
+    bool m_rehearsal = false;
     std::string m_output;
     mutable std::vector<std::string> m_messages;
 };
@@ -966,6 +976,19 @@ struct Outcome {
     std::vector<std::string> messages;
 };
 
+// The command up to its first word to a camera, on no port: a usage or file error is said
+// once for all the ports, and no port is touched. kDone when the command got that far.
+int Rehearse(const Options& o, const Target& target, const CommandRun& run) {
+    for (const bool silent : {true, false}) {
+        Session s(o, target);
+        s.Rehearse(silent);
+        const int rc = run(s);
+        if (rc == Session::kRehearsed) return kDone;
+        if (!silent) return rc;
+    }
+    return kDone;
+}
+
 // The command on several ports at once: one session per port, each on its own thread. The
 // exit status is the highest of the cameras'; a camera that fails does not stop the others.
 int RunSeveral(const Options& o, const Target& base, const CommandRun& run) {
@@ -978,6 +1001,13 @@ int RunSeveral(const Options& o, const Target& base, const CommandRun& run) {
                          o.command.c_str());
         return kUsage;
     }
+    // A file name with {port} in it names a file per camera, and only the cameras' own
+    // sessions can look at theirs.
+    const bool perPortArgs = std::any_of(
+        args.begin(), args.end(), [](const std::string& a) { return a.find("{port}") != std::string::npos; });
+    if (!perPortArgs) {
+        if (const int rc = Rehearse(o, base, run); rc != kDone) return rc;
+    }
     std::vector<int> ports = o.ports;
     if (o.allPorts) {
         int count = ComPort::GetPortCount();
@@ -989,10 +1019,7 @@ int RunSeveral(const Options& o, const Target& base, const CommandRun& run) {
         }
         for (int p = 0; p < count; ++p) ports.push_back(p);
     }
-    if (o.command == "watch" && !o.json && !args.empty() &&
-        std::all_of(args.begin(), args.end(),
-                    [](const std::string& n) { return FindCommand(ToUpperAscii(n)) >= 0; }))
-        std::fputs(WatchHeader(args).c_str(), stdout);
+    if (o.command == "watch" && !perPortArgs) std::fputs(WatchHeader(args).c_str(), stdout);
 
     std::vector<Outcome> outcomes(ports.size());
     std::vector<std::thread> threads;

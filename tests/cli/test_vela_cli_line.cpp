@@ -107,8 +107,8 @@ TEST_F(CliLineTest, ApplyToFourCamerasOneSilent) {
 }
 
 // save and lut read on several ports write one file per camera, named by {port}; a name
-// without it is refused before any port is opened.
-TEST_F(CliLineTest, PerCameraFilesNeedAPortPattern) {
+// without it is refused before any port is opened, and so is any other usage error, said once.
+TEST_F(CliLineTest, PerCameraFilesNeedAPortPatternAndUsageErrorsTouchNoPort) {
     sim::PtyCamera& first = Start(1);
     Start(2);
     first.WithCore([](sim::CameraCore& c) { return c.SetValue("GA", 444); });
@@ -121,6 +121,13 @@ TEST_F(CliLineTest, PerCameraFilesNeedAPortPattern) {
         EXPECT_EQ(r.exitCode, 2) << command[0];
         EXPECT_NE(r.err.find("{port}"), std::string::npos) << r.err;
     }
+    for (const char* ports : {"COM1,COM2", "all"}) {
+        const ProgramResult r = Cli({"-b", "9600", "-p", ports, "get", "GAA"});
+        EXPECT_EQ(r.exitCode, 2) << ports;
+        EXPECT_EQ(r.err.rfind("vela-cli: unknown name 'GAA'"), 0u) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+    EXPECT_EQ(Cli({"-p", "COM1,COM2", "apply", ConfigDir() + "/none.cam"}).exitCode, 4);
     for (const auto& camera : m_cameras) EXPECT_TRUE(camera->ReceivedLines().empty());
 
     const ProgramResult r = Cli({"-b", "9600", "-p", "COM1,COM2", "save", ConfigDir() + "/cam-{port}.cam"});
