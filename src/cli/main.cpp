@@ -35,6 +35,7 @@
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
 #include "protocol/valuetext.h"
+#include "transport/cameralinkseriallibrary.h"
 #include "transport/commandlog.h"
 #include "transport/comport.h"
 #include "transport/linkkind.h"
@@ -153,9 +154,9 @@ class Session {
     Session(const Options& o, const Target& target, Mode mode = Mode::Single)
         : m_options(o),
           m_mode(mode),
-          m_camera(DefaultLibraryChannel(CameraLink2000), DefaultLibraryChannel(CameraLink2001),
-                   DefaultLibraryChannel(CameraLinkVer11)),
           m_kind(target.kind),
+          m_library(mode == Mode::Single ? nullptr : OwnLibraryChannel(target.kind)),
+          m_camera(Channel(CameraLink2000), Channel(CameraLink2001), Channel(CameraLinkVer11)),
           m_port(target.port),
           m_controlMode(target.controlMode) {
         m_camera.command.SetFastAnswers(o.fast);
@@ -294,10 +295,29 @@ class Session {
     const std::vector<std::string>& Messages() const { return m_messages; }
 
   private:
+    // A library channel holds one open port: a session of a run on several ports opens its
+    // own of the kind it uses; a run on one port uses the process's.
+    static std::unique_ptr<LibraryChannel> OwnLibraryChannel(int kind) {
+        switch (kind) {
+            case CameraLink2000:
+                return std::make_unique<CameraLink2000Library>();
+            case CameraLink2001:
+                return std::make_unique<CameraLink2001Library>();
+            case CameraLinkVer11:
+                return std::make_unique<CameraLinkVer11Library>();
+            default:
+                return nullptr;
+        }
+    }
+    LibraryChannel* Channel(int kind) const {
+        return m_library && kind == m_kind ? m_library.get() : DefaultLibraryChannel(kind);
+    }
+
     Options m_options;
     Mode m_mode;
-    CameraSession m_camera;
     int m_kind = ComPortKind;
+    std::unique_ptr<LibraryChannel> m_library;
+    CameraSession m_camera;
     int m_port = 0;
     int m_controlMode = 0;
     bool m_connected = false;

@@ -1,6 +1,7 @@
 // vela-cli on a line of cameras: a command on several ports at once, `--port all`, diff
 // and watch, the real binary against simulated cameras on pseudo-terminals.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <csignal>
@@ -223,6 +224,18 @@ TEST_F(CliLineTest, WatchPrintsCsvRows) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out.rfind("time,port,GA\n", 0), 0u) << r.out;
     EXPECT_EQ(r.out.back(), '\n') << r.out;
+}
+
+// Three ports of a Camera Link serial library at once: each session opens its own channel
+// to the library, since one channel holds one open port. The simulated library's cameras
+// live in the vela-cli process.
+TEST(CliLineLibraryTest, PortsOfALibraryAtOnce) {
+    ::setenv("LD_LIBRARY_PATH", test::BuiltPath("lib").c_str(), 1);
+    ::setenv("VELA_CLSIM_PORTS", "3", 1);
+    const ProgramResult r = Cli({"--kind", "cl11", "-b", "9600", "--port", "0-2", "set", "GA=250"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(SortedLines(r.out),
+              (std::vector<std::string>{"0: GA=250 COMPLETE", "1: GA=250 COMPLETE", "2: GA=250 COMPLETE"}));
 }
 
 }  // namespace
