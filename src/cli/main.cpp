@@ -3,12 +3,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/registrysettings.h"
@@ -31,6 +36,7 @@
 #include "protocol/command.h"
 #include "protocol/commandtable.h"
 #include "protocol/valuetext.h"
+#include "transport/cameralinkseriallibrary.h"
 #include "transport/commandlog.h"
 #include "transport/comport.h"
 #include "transport/linkkind.h"
@@ -38,6 +44,13 @@
 
 namespace vela::cli {
 namespace {
+
+class Session;
+// The session this thread talks to its camera through (one per thread): the boxes of the
+// camera procedures and the Tx/Rx log name its port when a run has several.
+thread_local Session* t_session = nullptr;
+// Whole lines on stdout and stderr from several threads.
+std::mutex g_printMutex;
 
 // Every line that crosses the link, on stderr (-v).
 class VerboseLog final : public CommandLogSink {
@@ -48,7 +61,7 @@ class VerboseLog final : public CommandLogSink {
     ~VerboseLog() override {
         if (m_print) CommandLog::Instance().Leave(this);
     }
-    void OnLogLine(const std::string& line) override { std::fprintf(stderr, "%s\n", line.c_str()); }
+    void OnLogLine(const std::string& line) override;
 
   private:
     bool m_print;
@@ -61,33 +74,21 @@ class TextPrompt final : public Prompt {
     explicit TextPrompt(bool quiet) : m_quiet(quiet) { Prompt::Install(this); }
     ~TextPrompt() override { Prompt::Install(nullptr); }
     PromptAnswer Show(const std::string& text, const std::string& caption, PromptIcon,
-                      PromptButtons buttons) override {
-        Print({text, PromptIcon::None, caption});
-        return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
-    }
-    void Print(const ActionMessage& message, const std::string& suffix = {}) const {
-        if (!m_quiet)
-            std::fprintf(stderr, "vela-cli: %s: %s%s\n", message.caption.c_str(), message.text.c_str(),
-                         suffix.c_str());
-    }
+                      PromptButtons buttons) override;
 
   private:
     bool m_quiet;
 };
 
-// The engine's events as lines; a refusal also names the line it answered, which a script
-// needs beside the camera's answer.
+// The engine's events as the session's messages; a refusal also names the line it
+// answered, which a script needs beside the camera's answer.
 class TextEvents final : public MessageEvents {
   public:
-    explicit TextEvents(const TextPrompt& prompt)
-        : MessageEvents([&prompt](const ActionMessage& message) { prompt.Print(message); }),
-          m_prompt(prompt) {}
-    void Refused(const Result& result, bool query) override {
-        m_prompt.Print(RefusalMessage(result, query), " (sent " + result.sent + ")");
-    }
+    explicit TextEvents(const Session& session);
+    void Refused(const Result& result, bool query) override;
 
   private:
-    const TextPrompt& m_prompt;
+    const Session& m_session;
 };
 
 // A progress bar on stderr, drawn only when stderr is a terminal. It counts the LUT
@@ -127,33 +128,64 @@ class TextProgress final : public ParameterReadProgress, public LutTransferProgr
 
 const char* KindName(int kind);
 
+// A port as the user names it: "COM3" for the COM kind, the index for a library's.
+std::string PortNameOf(int kind, int port) {
+    return kind == ComPortKind ? ComPort::GetPortName(port) : std::to_string(port);
+}
+
+// The link kind, port and control mode of a run: the options, else the window's choices
+// (its settings file is only read).
+struct Target {
+    int kind = ComPortKind;
+    int port = 0;
+    int controlMode = 0;
+};
+
+Target ResolveTarget(const Options& o) {
+    const std::string file = RegistrySettings::DefaultFilePath();
+    Target t;
+    t.kind = o.kind >= 0 ? o.kind : RegistrySettings::PeekInt(file, CommunicationMode).value_or(ComPortKind);
+    static const int kIndexSetting[] = {ComPortNo, CameraLink2000DllIndex, CameraLink2001DllIndex,
+                                        CameraLinkVer11DllIndex};
+    t.port = o.portIndex >= 0 ? o.portIndex
+                              : (IsValidLinkKind(t.kind)
+                                     ? RegistrySettings::PeekInt(file, kIndexSetting[t.kind]).value_or(0)
+                                     : 0);
+    t.controlMode = o.factory ? 1 : RegistrySettings::PeekInt(file, ControlModeSetting).value_or(0);
+    return t;
+}
+
+// One conversation with one camera. A run on one port prints as it goes, exactly as it
+// always has; a run on several ports makes one session per port, each on a thread of its
+// own, and each prefixes its lines with its port (or, with --json, keeps its document and
+// messages for the array printed at the end).
 class Session {
   public:
-    Session(const Options& o, TextPrompt& prompt)
+    enum class Mode { Single, Prefixed, Collected };
+
+    Session(const Options& o, const Target& target, Mode mode = Mode::Single)
         : m_options(o),
-          m_prompt(prompt),
-          m_events(prompt),
-          m_camera(DefaultLibraryChannel(CameraLink2000), DefaultLibraryChannel(CameraLink2001),
-                   DefaultLibraryChannel(CameraLinkVer11)) {
-        // The window's choices are the defaults; the settings file is only read.
-        const std::string file = RegistrySettings::DefaultFilePath();
-        m_kind =
-            o.kind >= 0 ? o.kind : RegistrySettings::PeekInt(file, CommunicationMode).value_or(ComPortKind);
-        static const int kIndexSetting[] = {ComPortNo, CameraLink2000DllIndex, CameraLink2001DllIndex,
-                                            CameraLinkVer11DllIndex};
-        m_port = o.portIndex >= 0 ? o.portIndex
-                                  : (IsValidLinkKind(m_kind)
-                                         ? RegistrySettings::PeekInt(file, kIndexSetting[m_kind]).value_or(0)
-                                         : 0);
-        m_controlMode = o.factory ? 1 : RegistrySettings::PeekInt(file, ControlModeSetting).value_or(0);
+          m_mode(mode),
+          m_kind(target.kind),
+          m_library(mode == Mode::Single ? nullptr : OwnLibraryChannel(target.kind)),
+          m_events(*this),
+          m_camera(Channel(CameraLink2000), Channel(CameraLink2001), Channel(CameraLinkVer11)),
+          m_port(target.port),
+          m_controlMode(target.controlMode) {
         m_camera.command.SetFastAnswers(o.fast);
         m_camera.command.SetEvents(&m_events);
+        t_session = this;
     }
-    ~Session() { m_camera.link.Close(); }
+    ~Session() {
+        t_session = nullptr;
+        m_camera.link.Close();
+    }
 
     // Opens the link and finds the camera: at the given rate, or by the window's search.
-    // kDone, or kNoAnswer after a message.
+    // kDone, or kNoAnswer after a message. Once connected, kDone at once.
     int Connect() {
+        if (m_rehearsal) return kRehearsed;
+        if (m_connected) return kDone;
         if (!IsValidLinkKind(m_kind)) {
             Message("the link kind in the settings is not valid; use --kind");
             return kUsage;
@@ -177,12 +209,30 @@ class Session {
                         : "cannot open port " + PortName() + " of the " + KindName(m_kind) + " library");
             return kNoAnswer;
         }
-        if (m_camera.model.Read() == 1) return kDone;
-        if (m_options.baudRate == 0 && ProbeBaudRates(m_camera.link, m_camera.model, [](int) {}) == 1)
-            return kDone;
+        m_connected =
+            m_camera.model.Read() == 1 ||
+            (m_options.baudRate == 0 && ProbeBaudRates(m_camera.link, m_camera.model, [](int) {}) == 1);
+        if (m_connected) return kDone;
         if (StopRequested()) return Stopped("before the camera answered");
         Message("no answer from the camera on " + PortName());
         return kNoAnswer;
+    }
+    // What Connect() returns in a rehearsal: the command got as far as the camera.
+    static constexpr int kRehearsed = -1;
+    // From now on Connect() opens nothing and returns kRehearsed; `silent` holds back the
+    // messages.
+    void Rehearse(bool silent) {
+        m_rehearsal = true;
+        m_silent = silent;
+    }
+    // Connect() with its messages held back: a port of `--port all` without a camera is
+    // not worth a word. True when a camera answered.
+    bool Search() {
+        m_silent = true;
+        const bool found = Connect() == kDone;
+        m_silent = false;
+        if (!found) m_camera.link.Close();
+        return found;
     }
 
     // The exit code of a failed transaction: an answer that was not the expected one is
@@ -206,35 +256,139 @@ class Session {
         return 128 + StopSignal();
     }
 
+    // A message on stderr (-q: none); with a prefix when several ports run, kept for the
+    // port's JSON object too.
     void Message(const std::string& text) const {
-        if (!m_options.quiet) std::fprintf(stderr, "vela-cli: %s\n", text.c_str());
+        if (m_silent) return;
+        if (m_mode == Mode::Collected) m_messages.push_back(text);
+        if (m_options.quiet) return;
+        const std::lock_guard<std::mutex> lock(g_printMutex);
+        std::fprintf(stderr, "vela-cli: %s%s\n", Prefix().c_str(), text.c_str());
     }
-    std::string PortName() {
-        return m_kind == ComPortKind ? ComPort::GetPortName(m_port) : std::to_string(m_port);
+    // Output on stdout: as it is on one port; each line after "PORT: " on several; kept
+    // for the JSON array with --json on several.
+    void Print(const std::string& text) {
+        if (m_mode == Mode::Collected) {
+            m_output += text;
+            return;
+        }
+        const std::lock_guard<std::mutex> lock(g_printMutex);
+        if (m_mode == Mode::Single) {
+            std::fputs(text.c_str(), stdout);
+            return;
+        }
+        std::string lines;
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = std::min(text.find('\n', start), text.size() - 1) + 1;
+            lines += Prefix() + text.substr(start, end - start);
+            start = end;
+        }
+        std::fputs(lines.c_str(), stdout);
+        std::fflush(stdout);
     }
+    // A line that carries its port itself (watch's CSV rows), never prefixed.
+    void PrintRow(const std::string& row) {
+        const std::lock_guard<std::mutex> lock(g_printMutex);
+        std::fputs(row.c_str(), stdout);
+        std::fflush(stdout);
+    }
+    // "COM2: " when several ports run, else "".
+    std::string Prefix() const { return m_mode == Mode::Single ? "" : PortName() + ": "; }
+    std::string PortName() const { return PortNameOf(m_kind, m_port); }
 
     const Options& options() const { return m_options; }
+    bool Several() const { return m_mode != Mode::Single; }
+    // A progress bar only for a run on one port: several would overwrite one another.
+    bool NoProgress() const { return m_options.quiet || Several(); }
     SerialLink& link() { return m_camera.link; }
     // Prints a camera procedure's messages as the window would show them; true when it succeeded.
     bool Reported(const ActionReport& report) const {
-        for (const ActionMessage& message : report.messages) m_prompt.Print(message);
+        for (const ActionMessage& message : report.messages) Say(message);
         return report.Ok();
+    }
+    // A message as a box would show it: "caption: text".
+    void Say(const ActionMessage& message, const std::string& suffix = {}) const {
+        Message(message.caption + ": " + message.text + suffix);
     }
 
     Command& command() { return m_camera.command; }
     CameraModel& model() { return m_camera.model; }
     int controlMode() const { return m_controlMode; }
     int timeout() const { return m_options.timeoutMs; }
+    const std::string& Output() const { return m_output; }
+    const std::vector<std::string>& Messages() const { return m_messages; }
 
   private:
-    const Options& m_options;
-    const TextPrompt& m_prompt;
+    // A library channel holds one open port: a session of a run on several ports opens its
+    // own of the kind it uses; a run on one port uses the process's.
+    static std::unique_ptr<LibraryChannel> OwnLibraryChannel(int kind) {
+        switch (kind) {
+            case CameraLink2000:
+                return std::make_unique<CameraLink2000Library>();
+            case CameraLink2001:
+                return std::make_unique<CameraLink2001Library>();
+            case CameraLinkVer11:
+                return std::make_unique<CameraLinkVer11Library>();
+            default:
+                return nullptr;
+        }
+    }
+    LibraryChannel* Channel(int kind) const {
+        return m_library && kind == m_kind ? m_library.get() : DefaultLibraryChannel(kind);
+    }
+
+    Options m_options;
+    Mode m_mode;
+    int m_kind = ComPortKind;
+    std::unique_ptr<LibraryChannel> m_library;
     TextEvents m_events;
     CameraSession m_camera;
-    int m_kind = ComPortKind;
     int m_port = 0;
     int m_controlMode = 0;
+    bool m_connected = false;
+    bool m_silent = false;
+    bool m_rehearsal = false;
+    std::string m_output;
+    mutable std::vector<std::string> m_messages;
 };
+
+void VerboseLog::OnLogLine(const std::string& line) {
+    const std::string prefix = t_session ? t_session->Prefix() : "";
+    const std::lock_guard<std::mutex> lock(g_printMutex);
+    std::fprintf(stderr, "%s%s\n", prefix.c_str(), line.c_str());
+}
+
+PromptAnswer TextPrompt::Show(const std::string& text, const std::string& caption, PromptIcon icon,
+                              PromptButtons buttons) {
+    if (t_session) {
+        t_session->Say({text, icon, caption});
+    } else if (!m_quiet) {
+        std::fprintf(stderr, "vela-cli: %s: %s\n", caption.c_str(), text.c_str());
+    }
+    return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
+}
+
+TextEvents::TextEvents(const Session& session)
+    : MessageEvents([&session](const ActionMessage& message) { session.Say(message); }), m_session(session) {}
+
+void TextEvents::Refused(const Result& result, bool query) {
+    m_session.Say(RefusalMessage(result, query), " (sent " + result.sent + ")");
+}
+
+// printf into a string.
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    std::va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
+    std::vsnprintf(out.data(), out.size(), format, args);
+    va_end(args);
+    out.pop_back();
+    return out;
+}
 
 // The value of an answered query as the camera's own text would show it.
 std::string ValueText(int cmdId, const CommandValue& v) {
@@ -274,7 +428,7 @@ int CmdPorts(Session& s) {
             o.Add("device", device);
             json += (json.empty() ? "" : ",") + o.Object();
         } else {
-            std::printf("%s\t%s\t%s\n", KindName(kind), port.c_str(), device.c_str());
+            s.Print(Format("%s\t%s\t%s\n", KindName(kind), port.c_str(), device.c_str()));
         }
     };
     for (int i = 0; i < ComPort::GetPortCount(); ++i) {
@@ -287,7 +441,7 @@ int CmdPorts(Session& s) {
         const int count = s.link().GetPortCount();
         for (int i = 0; i < count; ++i) row(kind, std::to_string(i), s.link().GetPortName(i));
     }
-    if (s.options().json) std::printf("{\"ports\":[%s]}\n", json.c_str());
+    if (s.options().json) s.Print(Format("{\"ports\":[%s]}\n", json.c_str()));
     return kDone;
 }
 
@@ -301,10 +455,10 @@ int CmdProbe(Session& s) {
         json.AddNumber("baud", std::to_string(s.link().GetBaudRate()));
         json.Add("model", s.model().Name());
         json.AddNumber("area", std::to_string(area));
-        std::printf("%s\n", json.Object().c_str());
+        s.Print(Format("%s\n", json.Object().c_str()));
     } else {
-        std::printf("port=%s\nbaud=%d\nmodel=%s\narea=%d %s\n", s.PortName().c_str(), s.link().GetBaudRate(),
-                    s.model().Name().c_str(), area, AreaName(area));
+        s.Print(Format("port=%s\nbaud=%d\nmodel=%s\narea=%d %s\n", s.PortName().c_str(),
+                       s.link().GetBaudRate(), s.model().Name().c_str(), area, AreaName(area)));
     }
     return kDone;
 }
@@ -333,10 +487,10 @@ int CmdGet(Session& s) {
                 json.AddNumber(g_commandTable[id].name, text);
             }
         } else {
-            std::printf("%s=%s\n", g_commandTable[id].name, text.c_str());
+            s.Print(Format("%s=%s\n", g_commandTable[id].name, text.c_str()));
         }
     }
-    if (s.options().json) std::printf("%s\n", json.Object().c_str());
+    if (s.options().json) s.Print(Format("%s\n", json.Object().c_str()));
     return kDone;
 }
 
@@ -372,10 +526,10 @@ int CmdSet(Session& s) {
         if (s.options().json) {
             json.Add(e->name, text);
         } else if (!s.options().quiet) {
-            std::printf("%s=%s COMPLETE\n", e->name, text.c_str());
+            s.Print(Format("%s=%s COMPLETE\n", e->name, text.c_str()));
         }
     }
-    if (s.options().json) std::printf("%s\n", json.Object().c_str());
+    if (s.options().json) s.Print(Format("%s\n", json.Object().c_str()));
     return kDone;
 }
 
@@ -397,9 +551,9 @@ int CmdArea(Session& s) {
         JsonOut json;
         json.AddNumber("area", std::to_string(area));
         json.Add("name", AreaName(area));
-        std::printf("%s\n", json.Object().c_str());
+        s.Print(Format("%s\n", json.Object().c_str()));
     } else {
-        std::printf("%d %s\n", area, AreaName(area));
+        s.Print(Format("%d %s\n", area, AreaName(area)));
     }
     return kDone;
 }
@@ -420,9 +574,9 @@ int CmdStoreOrLoad(Session& s, bool store) {
         JsonOut json;
         json.AddNumber(store ? "stored" : "loaded", std::to_string(area));
         json.Add("name", AreaName(area));
-        std::printf("%s\n", json.Object().c_str());
+        s.Print(Format("%s\n", json.Object().c_str()));
     } else if (!s.options().quiet) {
-        std::printf("%s %s\n", store ? "stored into" : "loaded", AreaName(area));
+        s.Print(Format("%s %s\n", store ? "stored into" : "loaded", AreaName(area)));
     }
     return kDone;
 }
@@ -460,9 +614,9 @@ int CmdSend(Session& s) {
         JsonOut json;
         json.Add("sent", line);
         json.Add("answer", text);
-        std::printf("%s\n", json.Object().c_str());
+        s.Print(Format("%s\n", json.Object().c_str()));
     } else {
-        std::printf("%s%s", text.c_str(), text.empty() || text.back() == '\n' ? "" : "\n");
+        s.Print(Format("%s%s", text.c_str(), text.empty() || text.back() == '\n' ? "" : "\n"));
     }
     return kDone;
 }
@@ -473,7 +627,7 @@ int CmdSave(Session& s) {
         return kUsage;
     }
     if (int rc = s.Connect(); rc != kDone) return rc;
-    TextProgress progress(s.options().quiet);
+    TextProgress progress(s.NoProgress());
     const int before = s.Failures();
     ReadParameterRows(s.command(), s.model(), s.controlMode(), progress);
     progress.Finish();
@@ -488,20 +642,31 @@ int CmdSave(Session& s) {
     return kDone;
 }
 
-int CmdApply(Session& s) {
+// The command's one argument, a setting file, open for reading; nullptr with `rc` set after
+// a usage error or after the loader has said why the file cannot be opened.
+std::FILE* OpenSettingFileArgument(Session& s, int& rc) {
     if (s.options().args.size() != 1) {
-        s.Message("apply needs one FILE");
-        return kUsage;
+        s.Message(s.options().command + " needs one FILE");
+        rc = kUsage;
+        return nullptr;
     }
     const std::string& path = s.options().args[0];
-    // The lines the loader will pass over, said before the camera is touched.
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         // The loader says why in its own words; the camera is not needed for that.
         TextProgress none(true);
         s.Reported(LoadSettingFile(path, s.command(), s.model(), s.controlMode(), none));
-        return kFileError;
+        rc = kFileError;
     }
+    return f;
+}
+
+int CmdApply(Session& s) {
+    // The lines the loader will pass over, said before the camera is touched.
+    int rc = kDone;
+    std::FILE* f = OpenSettingFileArgument(s, rc);
+    if (!f) return rc;
+    const std::string& path = s.options().args[0];
     {
         SettingFileLineReader reader(f);
         std::string piece;
@@ -512,8 +677,8 @@ int CmdApply(Session& s) {
         }
         std::fclose(f);
     }
-    if (int rc = s.Connect(); rc != kDone) return rc;
-    TextProgress progress(s.options().quiet);
+    if (rc = s.Connect(); rc != kDone) return rc;
+    TextProgress progress(s.NoProgress());
     const int before = s.Failures();
     int sent = 0;
     if (!s.Reported(LoadSettingFile(path, s.command(), s.model(), s.controlMode(), progress, &sent)))
@@ -524,7 +689,7 @@ int CmdApply(Session& s) {
             json.Add("stopped", SignalName(StopSignal()));
             json.Add("file", path);
             json.AddNumber("sent", std::to_string(sent));
-            std::printf("%s\n", json.Object().c_str());
+            s.Print(Format("%s\n", json.Object().c_str()));
         }
         return s.Stopped(std::to_string(sent) + " line(s) of " + path + " were sent");
     }
@@ -540,7 +705,7 @@ int CmdApply(Session& s) {
 int LutRead(Session& s, const std::string& path) {
     if (int rc = s.Connect(); rc != kDone) return rc;
     LutTable table{};
-    TextProgress progress(s.options().quiet);
+    TextProgress progress(s.NoProgress());
     if (!ReadLutTable(s.command(), table, progress)) {
         if (StopRequested())
             return s.Stopped("the LUT read stopped at entry " + std::to_string(progress.Entries()) +
@@ -556,9 +721,9 @@ int LutRead(Session& s, const std::string& path) {
         json.Add("read", path);
         json.AddNumber("entries", std::to_string(kLutSize));
         json.Add("layout", s.model().IsSupported() ? kGammaMonoHeader : kGammaRgbHeader);
-        std::printf("%s\n", json.Object().c_str());
+        s.Print(Format("%s\n", json.Object().c_str()));
     } else if (!s.options().quiet) {
-        std::printf("LUT read into %s (%d entries)\n", path.c_str(), kLutSize);
+        s.Print(Format("LUT read into %s (%d entries)\n", path.c_str(), kLutSize));
     }
     return kDone;
 }
@@ -580,7 +745,7 @@ int LutWrite(Session& s, const std::string& path) {
         return kFileError;
     }
     if (int rc = s.Connect(); rc != kDone) return rc;
-    TextProgress progress(s.options().quiet);
+    TextProgress progress(s.NoProgress());
     const int written = WriteLutTable(s.command(), table, progress, LutWriteFailure::Stop);
     if (written != kLutSize) {
         if (StopRequested())
@@ -595,9 +760,9 @@ int LutWrite(Session& s, const std::string& path) {
         JsonOut json;
         json.Add("written", path);
         json.AddNumber("entries", std::to_string(kLutSize));
-        std::printf("%s\n", json.Object().c_str());
+        s.Print(Format("%s\n", json.Object().c_str()));
     } else if (!s.options().quiet) {
-        std::printf("LUT written from %s (%d entries)\n", path.c_str(), kLutSize);
+        s.Print(Format("LUT written from %s (%d entries)\n", path.c_str(), kLutSize));
     }
     return kDone;
 }
@@ -638,23 +803,182 @@ int CmdInfo(Session& s) {
         } else if (s.options().json) {
             json.Add(name, *value);
         } else {
-            std::printf("%s=%s\n", name, value->c_str());
+            s.Print(Format("%s=%s\n", name, value->c_str()));
         }
     }
-    if (s.options().json) std::printf("%s\n", json.Object().c_str());
+    if (s.options().json) s.Print(Format("%s\n", json.Object().c_str()));
     return missing.empty() ? kDone : s.Failure("the read of " + missing);
 }
 
-int Run(const Options& o) {
-    // From here on SIGINT, SIGTERM and SIGHUP end the command at its next transaction.
-    InstallStopSignals();
-    VerboseLog log(o.verbose);
-    TextPrompt prompt(o.quiet);
-    Session session(o, prompt);
-    const struct {
-        const char* name;
-        std::function<int(Session&)> run;
-    } commands[] = {
+// A setting file against the camera, nothing written: each value line whose value the
+// camera does not have, each line the camera would refuse, each line an apply would skip.
+int CmdDiff(Session& s) {
+    int rc = kDone;
+    std::FILE* f = OpenSettingFileArgument(s, rc);
+    if (!f) return rc;
+    const std::string& path = s.options().args[0];
+    std::vector<std::string> lines;
+    {
+        SettingFileLineReader reader(f);
+        for (std::string piece; reader.Next(piece);) lines.push_back(piece);
+        std::fclose(f);
+    }
+    if (rc = s.Connect(); rc != kDone) return rc;
+    std::string text;
+    std::string differences;
+    std::string refused;
+    std::string skipped;
+    const auto add = [](std::string& list, const JsonOut& item) {
+        list += (list.empty() ? "" : ",") + item.Object();
+    };
+    const auto differ = [&](const std::string& name, const std::string& file, const std::string& camera) {
+        text += name + " file=" + file + " camera=" + camera + "\n";
+        JsonOut item;
+        item.Add("name", name);
+        item.AddNumber("file", file);
+        item.AddNumber("camera", camera);
+        add(differences, item);
+    };
+    const auto refuse = [&](int number, const std::string& line, const std::string& why) {
+        text += line + " refused: " + why + "\n";
+        JsonOut item;
+        item.AddNumber("line", std::to_string(number));
+        item.Add("text", line);
+        item.Add("reason", why);
+        add(refused, item);
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const SettingLineAction a = ClassifySettingLine(lines[i], s.controlMode());
+        std::string line = lines[i];
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        const int number = static_cast<int>(i) + 1;
+        if (a.kind == SettingLineAction::Skip || a.kind == SettingLineAction::NoControl) {
+            if (line.empty()) continue;
+            text += "line " + std::to_string(number) + " skipped: " + line + "\n";
+            JsonOut item;
+            item.AddNumber("line", std::to_string(number));
+            item.Add("text", line);
+            add(skipped, item);
+        } else if (a.kind == SettingLineAction::Model) {
+            if (a.text != s.model().Name()) differ(g_commandTable[a.cmdId].name, a.text, s.model().Name());
+        } else if (a.kind == SettingLineAction::Value) {
+            const std::string name = g_commandTable[a.cmdId].name;
+            const std::span<ControlEntry> rows = s.command().Rows();
+            const auto row = std::find_if(rows.begin(), rows.end(),
+                                          [&](const ControlEntry& r) { return r.ctrlId == a.ctrlId; });
+            const int low = row->minimum - row->option;
+            const int high = row->maximum + row->option;
+            // A spin row's range is the camera's; a combo box row carries none.
+            if (row->kind == SpinEdit && (a.value < low || a.value > high)) {
+                refuse(number, line, "out of range " + std::to_string(low) + ".." + std::to_string(high));
+                continue;
+            }
+            int camera = 0;
+            if (!s.command().ReadValue(a.cmdId, camera, s.timeout())) {
+                const Result& last = s.command().LastFailure();
+                if (last.kind != Result::Kind::Refused || StopRequested()) return s.Failure(name + "?");
+                refuse(number, line, "the camera refused " + name + "?: " + last.answer);
+                continue;
+            }
+            if (camera != a.value) differ(name, std::to_string(a.value), std::to_string(camera));
+        }
+    }
+    const bool equal = differences.empty() && refused.empty();
+    if (s.options().json) {
+        s.Print("{\"file\":" + JsonOut::Quote(path) + ",\"equal\":" + (equal ? "true" : "false") +
+                ",\"differences\":[" + differences + "],\"refused\":[" + refused + "],\"skipped\":[" +
+                skipped + "]}\n");
+    } else {
+        s.Print(text);
+    }
+    return equal ? kDone : kRefused;
+}
+
+// A CSV field: quoted when it holds a comma or a quote.
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"") == std::string::npos) return text;
+    std::string out = "\"";
+    for (const char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+// The header of watch's CSV.
+std::string WatchHeader(const std::vector<std::string>& names) {
+    std::string header = "time,port";
+    for (const std::string& name : names) header += "," + CsvField(ToUpperAscii(name));
+    return header + "\n";
+}
+
+// Waits until `until`, or less when a stop is requested.
+void SleepUntil(std::chrono::steady_clock::time_point until) {
+    while (!StopRequested()) {
+        const auto left = until - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) return;
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(left, std::chrono::milliseconds(50)));
+    }
+}
+
+// Now in UTC as ISO 8601 ("2026-12-08T06:00:00Z"), with milliseconds for rows less than a
+// second apart.
+std::string UtcTime(bool milliseconds) {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm utc{};
+    ::gmtime_r(&seconds, &utc);
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
+    const long long ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    return std::string(text) + (milliseconds ? Format(".%03lld", ms) : "") + "Z";
+}
+
+// The parameters every --every seconds as CSV rows: UTC time, port, one column per name.
+// A value the camera does not give leaves its column empty and the row is written all the
+// same; Ctrl+C or --count ends the watch, and only failures make the exit status.
+int CmdWatch(Session& s) {
+    std::vector<int> ids;
+    if (s.options().args.empty()) {
+        s.Message("watch needs one NAME or more");
+        return kUsage;
+    }
+    if (!ResolveNames(s, s.options().args, ids)) return kUsage;
+    if (s.options().json) {
+        s.Message("watch prints CSV; --json does not apply to it");
+        return kUsage;
+    }
+    if (int rc = s.Connect(); rc != kDone) return rc;
+    if (!s.Several()) s.Print(WatchHeader(s.options().args));
+    const auto every = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(s.options().everySeconds));
+    auto next = std::chrono::steady_clock::now();
+    int worst = kDone;
+    for (int rows = 0; !StopRequested() && (s.options().count == 0 || rows < s.options().count); ++rows) {
+        if (rows > 0) SleepUntil(next);
+        if (StopRequested()) break;
+        next += every;
+        std::string row = UtcTime(s.options().everySeconds < 1) + "," + s.PortName();
+        for (const int id : ids) {
+            CommandValue v;
+            row += ",";
+            if (s.command().QueryCommand(id, v, s.timeout())) {
+                row += CsvField(ValueText(id, v));
+            } else if (!StopRequested()) {
+                worst = std::max(worst, s.Failure(std::string(g_commandTable[id].name) + "?"));
+            }
+        }
+        // A row cut short by Ctrl+C is left out.
+        if (StopRequested()) break;
+        s.PrintRow(row + "\n");
+    }
+    return worst;
+}
+
+using CommandRun = std::function<int(Session&)>;
+
+// The command's procedure; nullptr for an unknown name.
+const CommandRun* FindRun(const std::string& name) {
+    static const std::vector<std::pair<std::string, CommandRun>> commands = {
         {"ports", CmdPorts},
         {"probe", CmdProbe},
         {"get", CmdGet},
@@ -665,17 +989,170 @@ int Run(const Options& o) {
         {"send", CmdSend},
         {"save", CmdSave},
         {"apply", CmdApply},
+        {"diff", CmdDiff},
+        {"watch", CmdWatch},
         {"lut", CmdLut},
         {"info", CmdInfo},
     };
-    for (const auto& c : commands) {
-        if (o.command != c.name) continue;
-        const int rc = c.run(session);
-        // A signal after the last transaction: the work is done, and the exit status says
-        // the run was ended all the same, as a shell expects.
-        return StopRequested() && rc < 128 ? session.Stopped("") : rc;
+    for (const auto& [n, run] : commands) {
+        if (n == name) return &run;
     }
-    return kUsage;
+    return nullptr;
+}
+
+// An exit status in words, for the JSON array of a run on several ports.
+std::string OutcomeName(int rc) {
+    switch (rc) {
+        case kDone:
+            return "done";
+        case kRefused:
+            return "refused";
+        case kUsage:
+            return "usage";
+        case kNoAnswer:
+            return "no answer";
+        case kFileError:
+            return "file error";
+        default:
+            return rc >= 128 ? "stopped" : "failed";
+    }
+}
+
+// What one camera of a run on several ports ended with.
+struct Outcome {
+    std::string port;
+    bool found = true;  // --port all: a camera answered
+    int rc = kDone;
+    std::string output;
+    std::vector<std::string> messages;
+};
+
+// The command up to its first word to a camera, on no port: a usage or file error is said
+// once for all the ports, and no port is touched. kDone when the command got that far.
+int Rehearse(const Options& o, const Target& target, const CommandRun& run) {
+    for (const bool silent : {true, false}) {
+        Session s(o, target);
+        s.Rehearse(silent);
+        const int rc = run(s);
+        if (rc == Session::kRehearsed) return kDone;
+        if (!silent) return rc;
+    }
+    return kDone;
+}
+
+// The command on several ports at once: one session per port, each on its own thread. The
+// exit status is the highest of the cameras'; a camera that fails does not stop the others.
+int RunSeveral(const Options& o, const Target& base, const CommandRun& run) {
+    const std::vector<std::string>& args = o.args;
+    const bool perPortFile =
+        o.command == "save" || (o.command == "lut" && args.size() == 2 && args[0] == "read");
+    if (perPortFile && !args.empty() && args.back().find("{port}") == std::string::npos) {
+        if (!o.quiet)
+            std::fprintf(stderr, "vela-cli: with several ports, %s needs a FILE name with {port} in it\n",
+                         o.command.c_str());
+        return kUsage;
+    }
+    // A file name with {port} in it names a file per camera, and only the cameras' own
+    // sessions can look at theirs.
+    const bool perPortArgs = std::any_of(
+        args.begin(), args.end(), [](const std::string& a) { return a.find("{port}") != std::string::npos; });
+    if (!perPortArgs) {
+        if (const int rc = Rehearse(o, base, run); rc != kDone) return rc;
+    }
+    std::vector<int> ports = o.ports;
+    if (o.allPorts) {
+        int count = ComPort::GetPortCount();
+        if (base.kind != ComPortKind && IsValidLinkKind(base.kind)) {
+            CameraSession probe(DefaultLibraryChannel(CameraLink2000), DefaultLibraryChannel(CameraLink2001),
+                                DefaultLibraryChannel(CameraLinkVer11));
+            probe.link.SetKind(base.kind);
+            count = probe.link.GetPortCount();
+        }
+        for (int p = 0; p < count; ++p) ports.push_back(p);
+    }
+    if (o.command == "watch" && !perPortArgs) std::fputs(WatchHeader(args).c_str(), stdout);
+
+    std::vector<Outcome> outcomes(ports.size());
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        threads.emplace_back([&, i] {
+            Outcome& out = outcomes[i];
+            out.port = PortNameOf(base.kind, ports[i]);
+            Options own = o;
+            for (std::string& a : own.args) {
+                for (std::size_t at; (at = a.find("{port}")) != std::string::npos;)
+                    a.replace(at, 6, out.port);
+            }
+            Target target = base;
+            target.port = ports[i];
+            Session s(own, target, o.json ? Session::Mode::Collected : Session::Mode::Prefixed);
+            if (o.allPorts && !s.Search()) {
+                out.found = false;
+                return;
+            }
+            out.rc = run(s);
+            out.output = s.Output();
+            out.messages = s.Messages();
+        });
+    }
+    for (std::thread& t : threads) t.join();
+
+    int worst = kDone;
+    std::string array;
+    int found = 0;
+    for (const Outcome& out : outcomes) {
+        if (!out.found) continue;
+        ++found;
+        worst = std::max(worst, out.rc);
+        if (!o.json) continue;
+        std::string result = out.output;
+        while (!result.empty() && result.back() == '\n') result.pop_back();
+        std::string messages;
+        for (const std::string& m : out.messages)
+            messages += (messages.empty() ? "" : ",") + JsonOut::Quote(m);
+        JsonOut head;
+        head.Add("port", out.port);
+        head.AddNumber("exit", std::to_string(out.rc));
+        head.Add("outcome", OutcomeName(out.rc));
+        std::string object = head.Object();
+        object.pop_back();
+        array += (array.empty() ? "" : ",") + object + ",\"result\":" + (result.empty() ? "null" : result) +
+                 ",\"messages\":[" + messages + "]}";
+    }
+    if (o.json) std::printf("[%s]\n", array.c_str());
+    if (found == 0) {
+        if (!o.quiet)
+            std::fprintf(stderr, "vela-cli: no camera answered on any %s port\n", KindName(base.kind));
+        return StopRequested() ? 128 + StopSignal() : kNoAnswer;
+    }
+    return worst;
+}
+
+int Run(const Options& o) {
+    // From here on SIGINT, SIGTERM and SIGHUP end the command at its next transaction.
+    InstallStopSignals();
+    VerboseLog log(o.verbose);
+    TextPrompt prompt(o.quiet);
+    const CommandRun* run = FindRun(o.command);
+    if (!run) return kUsage;
+    const Target target = ResolveTarget(o);
+    const bool several = o.command != "ports" && (o.allPorts || !o.ports.empty());
+    int rc = kDone;
+    if (several) {
+        rc = RunSeveral(o, target, *run);
+    } else {
+        Session session(o, target);
+        rc = (*run)(session);
+    }
+    // Ctrl+C is how a watch is meant to end.
+    if (o.command == "watch") return rc;
+    // A signal after the last transaction: the work is done, and the exit status says
+    // the run was ended all the same, as a shell expects.
+    if (StopRequested() && rc < 128) {
+        if (!o.quiet) std::fprintf(stderr, "vela-cli: stopped by %s\n", SignalName(StopSignal()).c_str());
+        return 128 + StopSignal();
+    }
+    return rc;
 }
 
 }  // namespace

@@ -14,8 +14,14 @@ enum ExitCode : int { kDone = 0, kRefused = 1, kUsage = 2, kNoAnswer = 3, kFileE
 struct Options {
     int kind = -1;       // -1: the settings' link kind
     int portIndex = -1;  // -1: the settings' port of that kind
-    int baudRate = 0;    // 0: auto (the window's search)
+    // --port with a list or a range: the port indexes in the order given (two or more);
+    // --port all: every port of the kind where a camera answers.
+    std::vector<int> ports;
+    bool allPorts = false;
+    int baudRate = 0;  // 0: auto (the window's search)
     int timeoutMs = 2000;
+    double everySeconds = 1.0;  // watch: the time from one row to the next
+    int count = 0;              // watch: rows per camera; 0 until stopped
     bool factory = false;
     bool fast = false;
     bool shipping = false;
