@@ -52,18 +52,19 @@ thread_local Session* t_session = nullptr;
 // Whole lines on stdout and stderr from several threads.
 std::mutex g_printMutex;
 
-// Every line that crosses the link, on stderr (-v).
+// Every line that crosses a session's link, on stderr (-v).
 class VerboseLog final : public CommandLogSink {
   public:
-    explicit VerboseLog(bool print) : m_print(print) {
-        if (m_print) CommandLog::Instance().Join(this);
+    VerboseLog(CommandLog& log, bool print) : m_log(log), m_print(print) {
+        if (m_print) m_log.Join(this);
     }
     ~VerboseLog() override {
-        if (m_print) CommandLog::Instance().Leave(this);
+        if (m_print) m_log.Leave(this);
     }
     void OnLogLine(const std::string& line) override;
 
   private:
+    CommandLog& m_log;
     bool m_print;
 };
 
@@ -343,6 +344,7 @@ class Session {
     std::unique_ptr<LibraryChannel> m_library;
     TextEvents m_events;
     CameraSession m_camera;
+    VerboseLog m_verbose{m_camera.link.Log(), m_options.verbose};
     int m_port = 0;
     int m_controlMode = 0;
     bool m_connected = false;
@@ -1131,7 +1133,6 @@ int RunSeveral(const Options& o, const Target& base, const CommandRun& run) {
 int Run(const Options& o) {
     // From here on SIGINT, SIGTERM and SIGHUP end the command at its next transaction.
     InstallStopSignals();
-    VerboseLog log(o.verbose);
     TextPrompt prompt(o.quiet);
     const CommandRun* run = FindRun(o.command);
     if (!run) return kUsage;

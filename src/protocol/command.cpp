@@ -196,7 +196,7 @@ int Command::Receive(int log, std::uint32_t byteTimeoutMs, const Deadline* deadl
             m_count = 0;
             if (m_receivedLines.size() >= kMaxQueuedLines) m_receivedLines.pop_front();
             m_receivedLines.push_back(line);
-            if (log) CommandLog::Instance().Log("Rx: " + line);
+            if (log) m_link.Log().Log("Rx: " + line);
             return 1;
         }
         if (++m_count >= kLineBufferSize) {

@@ -36,6 +36,7 @@ SerialLink& SerialLink::Instance() {
         Channels{&ComPort::Instance(), DefaultLibraryChannel(CameraLink2000),
                  DefaultLibraryChannel(CameraLink2001), DefaultLibraryChannel(CameraLinkVer11)},
         &RegistrySettings::Instance());
+    [[maybe_unused]] static const bool logged = (link.SetLog(CommandLog::Instance()), true);
     return link;
 }
 
@@ -137,7 +138,7 @@ int SerialLink::Write(const std::string& text) {
     } else if (LibraryChannel* lib = Library(m_kind)) {
         lib->Write(text.data(), static_cast<int>(text.size()), kLibraryWriteTimeoutMs);
     }
-    CommandLog::Instance().Log(CommandLog::SentLine(text));
+    m_log->Log(CommandLog::SentLine(text));
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "transport/commandlog.h"
 #include "transport/librarychannel.h"
 #include "transport/linkkind.h"
 
@@ -28,7 +29,14 @@ class SerialLink {
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
 
+    // The window's link; its lines go to the process-wide CommandLog::Instance().
     static SerialLink& Instance();
+
+    // Where the lines that cross this link are logged: the link's own log unless another
+    // is given (the window's link gives the process-wide one). The engine over the link
+    // logs what it receives there too.
+    CommandLog& Log() const { return *m_log; }
+    void SetLog(CommandLog& log) { m_log = &log; }
 
     int Open(int kind, int baudRate, int portIndex);
     int Reopen(int kind, int baudRate);
@@ -73,6 +81,8 @@ class SerialLink {
     bool m_wholeWaitReads = false;
     Channels m_channels;
     RegistrySettings* m_settings;
+    CommandLog m_ownLog;
+    CommandLog* m_log = &m_ownLog;
 };
 
 // The process-wide library channel of a Camera Link kind (1-3), created on first use;

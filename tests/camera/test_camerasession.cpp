@@ -1,6 +1,6 @@
 // Camera sessions as values: two simulated cameras on two ports, driven from two threads at
-// once in one process; each camera hears exactly its own session's lines, and each session
-// keeps its own values and online state.
+// once in one process; each camera hears exactly its own session's lines, each session's log
+// holds exactly its own lines, and each session keeps its own values and online state.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -28,12 +28,16 @@ TEST(CameraSession, TwoSessionsOnTwoPortsAtOnceEachReachOnlyTheirCamera) {
         std::unique_ptr<sim::PtyCamera> camera;
         CameraSession session;
         Strings expected;
+        test::LogLines log;
     };
+    test::LogLines processWide;  // the window's log: no session's line goes there
+    CommandLog::Instance().Join(&processWide);
     Side sides[2] = {{5, "GA", 100}, {6, "BL", -50}};
     for (Side& side : sides) {
         ASSERT_EQ(test::StartPtyCamera(side.camera, side.comNumber), "");
         ASSERT_EQ(side.session.link.Open(ComPortKind, 9600, side.comNumber - 1), 1);
         side.session.command.SetFastAnswers(true);
+        side.session.link.Log().Join(&side.log);
     }
     constexpr int kWrites = 40;
     std::vector<std::thread> threads;
@@ -56,7 +60,15 @@ TEST(CameraSession, TwoSessionsOnTwoPortsAtOnceEachReachOnlyTheirCamera) {
         EXPECT_EQ(side.expected.size(), static_cast<std::size_t>(kWrites + 1));
         EXPECT_EQ(side.camera->ReceivedLines(), side.expected);
         EXPECT_TRUE(side.session.command.Online().IsOnline());
+        Strings sent;
+        for (const std::string& line : side.log.lines) {
+            if (line.rfind("Tx: ", 0) == 0) sent.push_back(line.substr(4));
+        }
+        EXPECT_EQ(sent, side.expected);
+        side.session.link.Log().Leave(&side.log);
     }
+    CommandLog::Instance().Leave(&processWide);
+    EXPECT_TRUE(processWide.lines.empty());
     // The value tables are the sessions' own: neither sees the other's value.
     const int before = sides[1].session.command.GetDataValue(ctl::kGainLevel);
     sides[0].session.command.SetDataValue(ctl::kGainLevel, before + 7);

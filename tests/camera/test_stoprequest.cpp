@@ -23,9 +23,9 @@ namespace {
 // Makes the stop request as the `n`th line goes out, as a signal in the middle of a wait.
 class StopAtLine final : public CommandLogSink {
   public:
-    explicit StopAtLine(int n) : m_left(n) { CommandLog::Instance().Join(this); }
+    StopAtLine(int n, CommandLog& log) : m_left(n), m_log(log) { m_log.Join(this); }
     ~StopAtLine() override {
-        CommandLog::Instance().Leave(this);
+        m_log.Leave(this);
         ClearStopRequest();
     }
     void OnLogLine(const std::string& line) override {
@@ -34,6 +34,7 @@ class StopAtLine final : public CommandLogSink {
 
   private:
     int m_left;
+    CommandLog& m_log;
 };
 
 struct NoLutProgress : LutTransferProgress {
@@ -73,7 +74,7 @@ TEST_F(StopRequestTest, LongOperationsEndOnceTheLineOnTheWireIsAnswered) {
         SCOPED_TRACE(operation.name);
         camera->ClearLines();
         {
-            StopAtLine stop(2);
+            StopAtLine stop(2, link.Log());
             operation.run();
         }
         EXPECT_EQ(camera->ReceivedLines().size(), 2u);

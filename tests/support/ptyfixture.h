@@ -29,7 +29,7 @@ class PtyCommandTest : public ::testing::Test {
         command.SetEvents(&events);
         pty.LinkAsComPort(kComNumber);
         ASSERT_EQ(link.Open(ComPortKind, 115200, kComNumber - 1), 1);
-        CommandLog::Instance().Join(&log);
+        link.Log().Join(&log);
         command.Online().SetOffline();  // as at start, also when cases share a process
         command.Online().Register(&bar);
         WaitCursor::Install(&cursor);
@@ -37,7 +37,7 @@ class PtyCommandTest : public ::testing::Test {
     void TearDown() override {
         WaitCursor::Install(nullptr);
         command.Online().Unregister(&bar);
-        CommandLog::Instance().Leave(&log);
+        link.Log().Leave(&log);
         link.Close();
     }
 

@@ -23,8 +23,9 @@ namespace {
 
 struct LogRecorder : CommandLogSink {
     std::vector<std::string> lines;
-    LogRecorder() { CommandLog::Instance().Join(this); }
-    ~LogRecorder() override { CommandLog::Instance().Leave(this); }
+    CommandLog& log;
+    explicit LogRecorder(CommandLog& to = CommandLog::Instance()) : log(to) { log.Join(this); }
+    ~LogRecorder() override { log.Leave(this); }
     void OnLogLine(const std::string& line) override { lines.push_back(line); }
 };
 
@@ -117,7 +118,8 @@ TEST(SerialLink, WritesAreLoggedWithoutTheirLineEnd) {
     ComPort port;
     FakeLibrary lib;
     SerialLink link(SerialLink::Channels{&port, &lib, nullptr, nullptr}, nullptr);
-    LogRecorder log;
+    LogRecorder log(link.Log());
+    LogRecorder processWide;  // the window's log hears only the window's link
     ASSERT_EQ(link.ReopenCurrent(), 1);
     EXPECT_EQ(link.Write("GA=100\r\n"), 1);
     EXPECT_EQ(peer.ReadFor(2000, "\n"), "GA=100\r\n");
@@ -135,6 +137,7 @@ TEST(SerialLink, WritesAreLoggedWithoutTheirLineEnd) {
     EXPECT_EQ(link.Read(buf, 6, 1000), 6);
     EXPECT_EQ(std::string(buf, 6), "MD=X\r\n");
     EXPECT_EQ(log.lines.back(), "Tx: MD?");
+    EXPECT_TRUE(processWide.lines.empty());
 }
 
 TEST(SerialLink, AnInvalidKindDoesNothing) {
@@ -142,7 +145,7 @@ TEST(SerialLink, AnInvalidKindDoesNothing) {
     ASSERT_EQ(settings.SetInt(CommunicationMode, 5), 1);
     ComPort port;
     SerialLink link(SerialLink::Channels{&port, nullptr, nullptr, nullptr}, &settings);
-    LogRecorder log;
+    LogRecorder log(link.Log());
     EXPECT_EQ(link.GetKind(), 5);
     EXPECT_EQ(link.GetPortCount(), 0);
     EXPECT_EQ(link.GetPortName(0), "ERROR");
