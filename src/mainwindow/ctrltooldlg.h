@@ -85,38 +85,12 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     void ApplyLutRule();
     void ApplyCorrectionRule();
 
-    // Entry points of the pages' widgets: each reports one operator action.
+    // Entry points of the pages' widgets: each reports one operator action, and is the one
+    // way in for every other caller (the program's screenshots, the tests) too.
     void DispatchEditCommit(int ctrlId);
     void DispatchSpinDelta(int upDownId, SpinNotify& nm);
     void DispatchComboChanged(int ctrlId);
     void DispatchButtonClicked(int ctrlId);
-    // The control-event handlers (controlevents.cpp).
-    void EditCommit(int ctrlId);
-    void SpinDelta(int upDownId, SpinNotify& nm);
-    void ComboChanged(int ctrlId);
-    void ButtonClicked(int ctrlId);
-    // The page push buttons' actions, one per button, dispatched by ButtonClicked.
-    void OnTerminal();
-    void OnOpenLutTable();
-    void OnCameraReset();
-    void OnSetCameraModel();
-    void OnStoreAll();
-    void OnSaveFactoryArea();
-    void OnRecalibrateShadingUser();
-    void OnRecalibratePixelGainUser();
-    void OnRecalibratePixelBlackUser();
-    void OnRecalibrateShadingFactory();
-    void OnRecalibratePixelGainFactory();
-    void OnRecalibratePixelBlackFactory();
-    void OnGetTemperature();
-    void OnReadLutEntry();
-    void OnWriteLutEntry();
-    void OnWriteXmlVersion();
-    void OnReadXmlVersion();
-    void OnOnePushLineRate();
-    void OnReadLineRateMin();
-    void OnReadExposureLimits();
-
     // Enter/Escape rewriting and the hidden mode switch for a key pressed in this window
     // or its pages; true when the key is used up (it then has no further effect).
     bool KeyHook(QWidget* target, QKeyEvent* event);
@@ -176,6 +150,33 @@ class CCtrlToolDlg : public QDialog, public COnlineStatusUpdater, public Registe
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The control-event handlers (controlevents.cpp).
+    void EditCommit(int ctrlId);
+    void SpinDelta(int upDownId, SpinNotify& nm);
+    void ComboChanged(int ctrlId);
+    void ButtonClicked(int ctrlId);
+    // The page push buttons' actions, one per button, dispatched by ButtonClicked.
+    void OnTerminal();
+    void OnOpenLutTable();
+    void OnCameraReset();
+    void OnSetCameraModel();
+    void OnStoreAll();
+    void OnSaveFactoryArea();
+    void OnRecalibrateShadingUser();
+    void OnRecalibratePixelGainUser();
+    void OnRecalibratePixelBlackUser();
+    void OnRecalibrateShadingFactory();
+    void OnRecalibratePixelGainFactory();
+    void OnRecalibratePixelBlackFactory();
+    void OnGetTemperature();
+    void OnReadLutEntry();
+    void OnWriteLutEntry();
+    void OnWriteXmlVersion();
+    void OnReadXmlVersion();
+    void OnOnePushLineRate();
+    void OnReadLineRateMin();
+    void OnReadExposureLimits();
+
     void CreateWindowContents();
     void SetSpinRanges();
     void FillComboItemData();

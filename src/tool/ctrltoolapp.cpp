@@ -27,6 +27,7 @@
 #include "platform/qt/qtwaitcursor.h"
 #include "platform/shellopen.h"
 #include "platform/stoprequest.h"
+#include "protocol/controlids.h"
 #include "tool/runending.h"
 #include "tool/startupwatch.h"
 
@@ -45,7 +46,7 @@ QString EnvText(const char* name) {
 // Opens the terminal, sends `lines` through it as the operator would, each given time for
 // its answer, and saves the terminal as path-terminal.png.
 void ShootTerminal(CCtrlToolDlg& dlg, const QStringList& lines, const QString& path) {
-    dlg.OnTerminal();
+    dlg.DispatchButtonClicked(ctl::kTerminal);
     CTerminalDialog* terminal = dlg.Terminal();
     auto* edit = qobject_cast<QLineEdit*>(terminal->Control(CTerminalDialog::kCommandEdit));
     for (const QString& line : lines) {

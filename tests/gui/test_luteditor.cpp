@@ -465,11 +465,11 @@ TEST_F(LutEditorsTest, EveryLongOperationKeepsEveryRegisteredWindowDisabledThrou
         {"Store All",
          [this] {
              prompt.ScriptAnswers({PromptAnswer::Yes});
-             dlg->OnStoreAll();
+             dlg->DispatchButtonClicked(ctl::kStoreAll);
          }},
         // (512 transactions each: the editors' own buttons are watched in the tests above.)
         {"all LUT tables", [this] { dlg->OnMenuCommand(ctl::kMenuLoadAllLut); }},
-        {"recalibration", [this] { dlg->ButtonClicked(ctl::kRecalibrateShading); }},
+        {"recalibration", [this] { dlg->DispatchButtonClicked(ctl::kRecalibrateShading); }},
     };
     for (const auto& [name, run] : operations) {
         const WindowsDuringLines probe;

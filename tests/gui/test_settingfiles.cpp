@@ -224,19 +224,19 @@ TEST_F(SettingFilesTest, LoadSettingsLoadsTheAreaThenReadsTheWholeCamera) {
 TEST_F(SettingFilesTest, FactoryPageButtonsStoreEveryAreaOrTheFactoryArea) {
     Start(1);
     prompt.ScriptAnswers({PromptAnswer::No});
-    dlg->ButtonClicked(kStoreAll);
+    dlg->DispatchButtonClicked(kStoreAll);
     EXPECT_TRUE(camera->ReceivedLines().empty());
     EXPECT_EQ(prompt.texts(), Strings{"Are you sure you want to overwrite into all EEPROM areas?"});
 
     prompt.clear();
     prompt.ScriptAnswers({PromptAnswer::Yes});
-    dlg->ButtonClicked(kStoreAll);
+    dlg->DispatchButtonClicked(kStoreAll);
     EXPECT_EQ(camera->ReceivedLines(), (Strings{"SA=3", "SA=2", "SA=1", "SA00=0"}));
     EXPECT_EQ(prompt.texts().back(), "Completed to store current setting data!");
 
     camera->ClearLines();
     prompt.clear();
-    dlg->ButtonClicked(kSaveFactoryArea);
+    dlg->DispatchButtonClicked(kSaveFactoryArea);
     EXPECT_EQ(camera->ReceivedLines(), Strings{"SA00=0"});
     EXPECT_TRUE(prompt.entries().empty());
 }
