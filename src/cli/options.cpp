@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "camera/scriptsession.h"
 #include "protocol/valuetext.h"
 #include "transport/linkkind.h"
 
@@ -21,33 +22,19 @@ bool ParseNumber(const std::string& text, long min, long max, int& out) {
 }
 
 bool SetKind(const std::string& text, Options& o) {
-    static const struct {
-        const char* name;
-        int kind;
-    } kinds[] = {{"com", ComPortKind},
-                 {"cl2000", CameraLink2000},
-                 {"cl2001", CameraLink2001},
-                 {"cl11", CameraLinkVer11}};
-    for (const auto& k : kinds) {
-        if (text == k.name) {
-            o.kind = k.kind;
-            return true;
-        }
-    }
-    return false;
+    const int kind = LinkKindFromName(text);
+    if (kind < 0) return false;
+    o.kind = kind;
+    return true;
 }
 
 // "COMn" chooses the COM kind and its port; a plain number is a port index of the kind.
 bool SetPort(const std::string& text, Options& o) {
-    int n = 0;
-    if (ToUpperAscii(text.substr(0, 3)) == "COM" && ParseNumber(text.substr(3), 1, 16, n)) {
-        if (o.kind < 0) o.kind = ComPortKind;
-        o.portIndex = n - 1;
-        return o.kind == ComPortKind;
-    }
-    if (!ParseNumber(text, 0, 15, n)) return false;
-    o.portIndex = n;
-    return true;
+    bool comName = false;
+    if (!ParsePortName(text, o.portIndex, comName)) return false;
+    if (!comName) return true;
+    if (o.kind < 0) o.kind = ComPortKind;
+    return o.kind == ComPortKind;
 }
 
 bool SetBaud(const std::string& text, Options& o) {
