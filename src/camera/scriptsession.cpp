@@ -1,13 +1,11 @@
 #include "camera/scriptsession.h"
 
-#include <cerrno>
-#include <cstdlib>
-
 #include "camera/baudprobe.h"
 #include "camera/cameraidentity.h"
 #include "camera/camerasession.h"
 #include "camera/pageactions.h"
 #include "camera/settingfile.h"
+#include "platform/optiontable.h"
 #include "platform/stoprequest.h"
 #include "protocol/commandtable.h"
 #include "protocol/valuetext.h"
@@ -17,16 +15,6 @@ namespace vela {
 namespace {
 
 constexpr const char* kKindNames[] = {"com", "cl2000", "cl2001", "cl11"};
-
-bool ParseIndex(const std::string& text, long low, long high, int& n) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
-    n = static_cast<int>(v);
-    return true;
-}
 
 }  // namespace
 
@@ -43,12 +31,12 @@ int LinkKindFromName(const std::string& name) {
 
 bool ParsePortName(const std::string& text, int& index, bool& comName) {
     int n = 0;
-    if (ToUpperAscii(text.substr(0, 3)) == "COM" && ParseIndex(text.substr(3), 1, 16, n)) {
+    if (ToUpperAscii(text.substr(0, 3)) == "COM" && ParseOptionNumber(text.substr(3), 1, 16, n)) {
         index = n - 1;
         comName = true;
         return true;
     }
-    if (!ParseIndex(text, 0, 15, n)) return false;
+    if (!ParseOptionNumber(text, 0, 15, n)) return false;
     index = n;
     comName = false;
     return true;

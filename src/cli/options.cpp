@@ -1,7 +1,5 @@
 #include "cli/options.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "camera/scriptsession.h"
@@ -10,16 +8,6 @@
 
 namespace vela::cli {
 namespace {
-
-bool ParseNumber(const std::string& text, long min, long max, int& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
-    out = static_cast<int>(v);
-    return true;
-}
 
 bool SetKind(const std::string& text, Options& o) {
     const int kind = LinkKindFromName(text);
@@ -132,7 +120,7 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
         } else if (name == "baud") {
             ok = SetBaud(value, o);
         } else if (name == "timeout") {
-            ok = ParseNumber(value, 100, 100000, o.timeoutMs);
+            ok = ParseOptionNumber(value, 100, 100000, o.timeoutMs);
         } else if (name == "factory") {
             o.factory = true;
         } else if (name == "fast") {
