@@ -504,7 +504,6 @@ PYBIND11_MODULE(vela, m) {
     py::exec(kExceptions, m.attr("__dict__"));
 
     m.def("ports", &Ports, py::arg("kind") = "com",
-          "ports(kind='com') -> list[str]\n\n"
           "The ports of a link kind, as `vela-cli ports` lists them: 'COM1'..'COM16' for\n"
           "kind 'com', the port indexes ('0', '1', ...) its Camera Link serial library\n"
           "reports for 'cl2000', 'cl2001' and 'cl11' (none when the library is missing).");
@@ -547,7 +546,7 @@ PYBIND11_MODULE(vela, m) {
             "__enter__", [](Camera& c) -> Camera& { return c; }, py::return_value_policy::reference)
         .def(
             "__exit__", [](Camera& c, const py::args&) { c.Close(); }, "Closes the port.")
-        .def("close", &Camera::Close, "close()\n\nCloses the port; the Camera cannot be used afterwards.")
+        .def("close", &Camera::Close, "Closes the port; the Camera cannot be used afterwards.")
         .def_property_readonly("closed", &Camera::Closed, "True once the port is closed.")
         .def_property_readonly("port", &Camera::Port, "The port's name: 'COMn', or the library's index.")
         .def_property_readonly("baud", &Camera::Baud, "The baud rate the camera answers at.")
@@ -556,7 +555,6 @@ PYBIND11_MODULE(vela, m) {
         .def_property_readonly("area", &Camera::Area,
                                "The flash area the camera started from (EA?): 0 factory, 1 to 3 user areas.")
         .def("info", &Camera::Info,
-             "info() -> dict\n\n"
              "The identity the About window shows: model, firmware, fpga, camera_id, user_id,\n"
              "device_version, and the factory page's xml_version; None for a field the camera\n"
              "did not give.")
@@ -567,47 +565,41 @@ PYBIND11_MODULE(vela, m) {
         .def("__setitem__", &Camera::Set, py::arg("name"), py::arg("value"),
              "cam[name] = value\n\n"
              "Writes one value by the window's rules: a value outside the row's range raises\n"
-             "ValueError and sends nothing; the camera's refusal (Refused) or silence (NoAnswer)\n"
-             "rolls the row back to the value last taken from the camera.")
+             "ValueError and sends nothing; a value the camera refuses (Refused) or does not\n"
+             "answer (NoAnswer) is not taken: the session rolls it back as the window does.")
         .def("get", &Camera::GetMany,
-             "get(*names) -> dict\n\nAsks for each value in turn: cam.get('GA', 'BL') -> {'GA': 100, 'BL': "
-             "0}.")
+             "Asks for each value in turn, as a dict:\n"
+             "cam.get('GA', 'BL') -> {'GA': 100, 'BL': 0}.")
         .def("set", &Camera::SetMany,
-             "set(**values)\n\n"
              "Writes each value in turn as cam[name] = value does, stopping at the first\n"
              "failure: cam.set(GA=321, BL=7).")
         .def("read_all", &Camera::ReadAll,
-             "read_all() -> dict\n\n"
              "The window's whole-camera read: every row the control mode reads, by name.\n"
              "Raises Refused or NoAnswer when a row was not given.")
         .def("save", &Camera::Save, py::arg("path"), py::arg("shipping") = false,
-             "save(path, shipping=False)\n\n"
              "Reads the whole camera and writes a setting file, byte for byte as the window\n"
              "saves it (shipping=True: the shipping-data file). The old file is replaced only\n"
              "once the new one is complete. Raises FileError when it cannot be written.")
         .def("apply", &Camera::Apply, py::arg("path"),
-             "apply(path) -> ApplyReport\n\n"
              "Sends a setting file line by line as the window loads it; every line waits for\n"
              "its answer and a refused line does not stop the others. The report lists the\n"
              "lines sent, skipped, refused and unanswered. Raises FileError when the file\n"
              "cannot be opened.")
         .def("diff", &Camera::Diff, py::arg("path"),
-             "diff(path) -> dict\n\n"
              "Reads the whole camera and compares it with a setting file: {name: (file's value,\n"
              "camera's value)} for every line that differs; {} when the camera matches.")
         .def(
             "store", [](Camera& c, int area) { c.StoreOrLoad(area, true); }, py::arg("area"),
-            "store(area)\n\nStores the camera's settings into flash area 1-3 (0, the factory area,\n"
+            "Stores the camera's settings into flash area 1-3 (0, the factory area,\n"
             "needs factory=True).")
         .def(
             "load", [](Camera& c, int area) { c.StoreOrLoad(area, false); }, py::arg("area"),
-            "load(area)\n\nLoads the settings of flash area 0-3 into the camera.")
+            "Loads the settings of flash area 0-3 into the camera.")
         .def_property("lut", &Camera::ReadLut, &Camera::WriteLut,
                       "The camera's LUT as a list of 256 ints (0-4095): reading it reads the camera\n"
                       "entry by entry, assigning a list writes it, stopping at the first entry the\n"
                       "camera does not take.")
         .def("send", &Camera::Send, py::arg("line"),
-             "send(line) -> list[str]\n\n"
              "Sends one raw line (the line end is added) and returns the answer's lines: the\n"
              "first byte may take the time-out, then 300 ms of quiet ends the answer. Raises\n"
              "NoAnswer when nothing came.")

@@ -41,6 +41,13 @@ def test_get_set_by_the_windows_rules(camsim):
         cam["GA"] = 321
         cam.set(BL=7, TS=1)
         assert cam.get("ga", "BL", "TS") == {"GA": 321, "BL": 7, "TS": 1}
+        assert {"GA": 321, "BL": 7, "TS": 1}.items() <= cam.read_all().items()
+        cam.store(2)
+        cam["GA"] = 400
+        cam.load(2)
+        assert cam["GA"] == 321
+        with pytest.raises(ValueError, match="factory"):
+            cam.store(0)
         # Outside the row's range nothing is sent.
         with pytest.raises(ValueError, match="100 to 1600"):
             cam["GA"] = 5000
