@@ -159,3 +159,23 @@ def test_camera_without_with_closes_its_port_when_collected(camsim, config):
     del cam
     gc.collect()
     assert open_fds() == []
+
+
+def test_stub_file_names_what_the_module_has():
+    import ast
+    stub = ast.parse(open(os.path.join(os.path.dirname(vela.__file__), "vela.pyi")).read())
+
+    def names(body):
+        found = set()
+        for node in body:
+            if isinstance(node, (ast.ClassDef, ast.FunctionDef)):
+                found.add(node.name)
+            elif isinstance(node, ast.AnnAssign):
+                found.add(node.target.id)
+        return found
+
+    public = {n for n in dir(vela) if not n.startswith("_") or n == "__version__"}
+    assert names(stub.body) == public
+    camera = next(n for n in stub.body if isinstance(n, ast.ClassDef) and n.name == "Camera")
+    assert {n for n in names(camera.body) if not n.startswith("__")} == \
+        {n for n in dir(vela.Camera) if not n.startswith("_")}
