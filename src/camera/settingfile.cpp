@@ -127,17 +127,19 @@ SettingLineAction ClassifySettingLine(const std::string& line, int controlMode) 
 namespace {
 
 // 1 when `write` put its line on the wire (whatever the answer), 0 when it was not sent.
+// A line the camera did not take goes into `failures`, when given.
 template <class Write>
-int SentOne(Command& command, Write write) {
+int SentOne(Command& command, std::vector<Result>* failures, Write write) {
     const std::uint64_t before = command.LinesWritten();
     write();
+    if (failures && !command.LastResult().Ok()) failures->push_back(command.LastResult());
     return command.LinesWritten() != before ? 1 : 0;
 }
 
 }  // namespace
 
 ActionReport LoadSettingFile(const std::string& path, Command& command, CameraModel& model, int controlMode,
-                             ParameterReadProgress& progress, int* linesSent) {
+                             ParameterReadProgress& progress, int* linesSent, std::vector<Result>* failures) {
     int sent = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     struct stat st {};
@@ -163,8 +165,9 @@ ActionReport LoadSettingFile(const std::string& path, Command& command, CameraMo
             case SettingLineAction::DeviceVersion:
                 break;
             case SettingLineAction::Model:
-                sent += SentOne(
-                    command, [&] { command.WriteString(kCmdMD00, action.text, kSettingFileModelTimeoutMs); });
+                sent += SentOne(command, failures, [&] {
+                    command.WriteString(kCmdMD00, action.text, kSettingFileModelTimeoutMs);
+                });
                 model.Read();
                 break;
             case SettingLineAction::NoControl:
@@ -172,7 +175,7 @@ ActionReport LoadSettingFile(const std::string& path, Command& command, CameraMo
                 break;
             case SettingLineAction::Value:
                 // Taken over even when the camera refuses it, so the pages show the file.
-                sent += SentOne(command, [&] {
+                sent += SentOne(command, failures, [&] {
                     command.WriteValue(action.cmdId, action.value, kSettingFileValueTimeoutMs);
                 });
                 command.SetDataValue(action.ctrlId, action.value);

@@ -41,10 +41,12 @@ ActionReport SaveSettingFile(const std::string& path, SettingFileKind kind, Comm
 // Ok when the file could be opened (whatever became of its lines); a file error with its
 // "File Open Error" message otherwise. The caller refreshes its pages afterwards; the values are saved as the
 // snapshot here.
-// `linesSent`, when given, counts the lines written to the camera. A stop request ends the
-// apply before the next line.
+// `linesSent`, when given, counts the lines written to the camera; `failures`, when given,
+// gets the result of each line the camera refused or did not answer, in file order. A stop
+// request ends the apply before the next line.
 ActionReport LoadSettingFile(const std::string& path, Command& command, CameraModel& model, int controlMode,
-                             ParameterReadProgress& progress, int* linesSent = nullptr);
+                             ParameterReadProgress& progress, int* linesSent = nullptr,
+                             std::vector<Result>* failures = nullptr);
 
 // Reads a text file the way the loader does: lines of at most 255 characters, a longer
 // line coming in several pieces. CR LF counts as one line end; a lone CR is a character.

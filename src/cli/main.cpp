@@ -18,14 +18,13 @@
 
 #include "app/registrysettings.h"
 #include "camera/baudprobe.h"
-#include "camera/cameraidentity.h"
 #include "camera/camerasession.h"
 #include "camera/enginemessages.h"
 #include "camera/flashareas.h"
 #include "camera/gammafile.h"
 #include "camera/luttransfer.h"
-#include "camera/pageactions.h"
 #include "camera/parameterreader.h"
+#include "camera/scriptsession.h"
 #include "camera/settingfile.h"
 #include "cli/jsonout.h"
 #include "cli/names.h"
@@ -127,13 +126,6 @@ class TextProgress final : public ParameterReadProgress, public LutTransferProgr
     std::string m_line;  // what the terminal shows now
 };
 
-const char* KindName(int kind);
-
-// A port as the user names it: "COM3" for the COM kind, the index for a library's.
-std::string PortNameOf(int kind, int port) {
-    return kind == ComPortKind ? ComPort::GetPortName(port) : std::to_string(port);
-}
-
 // The link kind, port and control mode of a run: the options, else the window's choices
 // (its settings file is only read).
 struct Target {
@@ -191,32 +183,20 @@ class Session {
             Message("the link kind in the settings is not valid; use --kind");
             return kUsage;
         }
-        const int rate = m_options.baudRate != 0 ? m_options.baudRate : 9600;
-        if (m_kind != ComPortKind) {
-            // A library opens a port by its place in the list it last reported, as the
-            // window's port list has it before any open.
-            m_camera.link.SetKind(m_kind);
-            const int count = m_camera.link.GetPortCount();
-            if (m_port >= count) {
-                Message("no port " + PortName() + " in the " + KindName(m_kind) + " library (it reports " +
-                        std::to_string(count) + (count == 1 ? " port)" : " ports)"));
+        const Result r = ConnectCamera(m_camera, m_kind, m_port, m_options.baudRate);
+        switch (r.kind) {
+            case Result::Kind::Done:
+                m_connected = true;
+                return kDone;
+            case Result::Kind::Stopped:
+                return Stopped(r.sent.empty() ? "before the port was open" : "before the camera answered");
+            case Result::Kind::PortError:
+                Message(r.reason + (m_kind == ComPortKind ? " (reason above)" : ""));
                 return kNoAnswer;
-            }
+            default:
+                Message("no answer from the camera on " + PortName());
+                return kNoAnswer;
         }
-        if (m_camera.link.Open(m_kind, rate, m_port) != 1) {
-            if (StopRequested()) return Stopped("before the port was open");
-            Message(m_kind == ComPortKind
-                        ? "cannot open port " + PortName() + ": busy, missing or not permitted (reason above)"
-                        : "cannot open port " + PortName() + " of the " + KindName(m_kind) + " library");
-            return kNoAnswer;
-        }
-        m_connected =
-            m_camera.model.Read() == 1 ||
-            (m_options.baudRate == 0 && ProbeBaudRates(m_camera.link, m_camera.model, [](int) {}) == 1);
-        if (m_connected) return kDone;
-        if (StopRequested()) return Stopped("before the camera answered");
-        Message("no answer from the camera on " + PortName());
-        return kNoAnswer;
     }
     // What Connect() returns in a rehearsal: the command got as far as the camera.
     static constexpr int kRehearsed = -1;
@@ -298,6 +278,7 @@ class Session {
     std::string PortName() const { return PortNameOf(m_kind, m_port); }
 
     const Options& options() const { return m_options; }
+    CameraSession& camera() { return m_camera; }
     bool Several() const { return m_mode != Mode::Single; }
     // A progress bar only for a run on one port: several would overwrite one another.
     bool NoProgress() const { return m_options.quiet || Several(); }
@@ -392,14 +373,6 @@ void TextEvents::Refused(const Result& result, bool query) {
     return out;
 }
 
-// The value of an answered query as the camera's own text would show it.
-std::string ValueText(int cmdId, const CommandValue& v) {
-    const CommandEntry* e = CommandAt(cmdId);
-    if (e->kind == ValueKind::Text) return v.text;
-    if (e->kind == ValueKind::Decimal) return FormatRealText(v.realValue, e->decimals);
-    return std::to_string(v.integerValue);
-}
-
 // Names the user typed: each must be a command; unknown ones end the run with suggestions.
 bool ResolveNames(const Session& s, const std::vector<std::string>& names, std::vector<int>& ids) {
     for (const std::string& name : names) {
@@ -414,34 +387,22 @@ bool ResolveNames(const Session& s, const std::vector<std::string>& names, std::
     return true;
 }
 
-// Link kinds as --kind names them.
-const char* KindName(int kind) {
-    static const char* const kNames[] = {"com", "cl2000", "cl2001", "cl11"};
-    return IsValidLinkKind(kind) ? kNames[kind] : "?";
-}
-
 int CmdPorts(Session& s) {
     std::string json;
     auto row = [&](int kind, const std::string& port, const std::string& device) {
         if (s.options().json) {
             JsonOut o;
-            o.Add("kind", KindName(kind));
+            o.Add("kind", LinkKindName(kind));
             o.Add("port", port);
             o.Add("device", device);
             json += (json.empty() ? "" : ",") + o.Object();
         } else {
-            s.Print(Format("%s\t%s\t%s\n", KindName(kind), port.c_str(), device.c_str()));
+            s.Print(Format("%s\t%s\t%s\n", LinkKindName(kind), port.c_str(), device.c_str()));
         }
     };
-    for (int i = 0; i < ComPort::GetPortCount(); ++i) {
-        const std::string name = ComPort::GetPortName(i);
-        row(ComPortKind, name, ComPort::DevicePath(name));
-    }
     // A library kind lists what its library reports; a missing library lists nothing.
-    for (const int kind : {CameraLink2000, CameraLink2001, CameraLinkVer11}) {
-        s.link().SetKind(kind);
-        const int count = s.link().GetPortCount();
-        for (int i = 0; i < count; ++i) row(kind, std::to_string(i), s.link().GetPortName(i));
+    for (const int kind : {ComPortKind, CameraLink2000, CameraLink2001, CameraLinkVer11}) {
+        for (const PortListing& p : ListPorts(s.camera(), kind)) row(kind, p.port, p.device);
     }
     if (s.options().json) s.Print(Format("{\"ports\":[%s]}\n", json.c_str()));
     return kDone;
@@ -517,13 +478,7 @@ int CmdSet(Session& s) {
     JsonOut json;
     for (const auto& [id, text] : writes) {
         const CommandEntry* e = CommandAt(id);
-        CommandValue v;
-        v.kind = e->kind;
-        v.text = text;
-        v.integerValue = e->kind == ValueKind::Decimal ? ScaleReal(ParseRealText(text), e->decimals)
-                                                       : ParseIntegerText(text);
-        v.realValue = ParseRealText(text);
-        if (!s.command().WriteCommand(id, v, s.timeout()))
+        if (!s.command().WriteCommand(id, ValueFromText(id, text), s.timeout()))
             return s.Failure(std::string(e->name) + "=" + text);
         if (s.options().json) {
             json.Add(e->name, text);
@@ -591,26 +546,10 @@ int CmdSend(Session& s) {
     std::string line;
     for (const std::string& a : s.options().args) line += (line.empty() ? "" : " ") + a;
     if (int rc = s.Connect(); rc != kDone) return rc;
-    s.command().ClearReceived();
-    s.link().Write(line + "\r\n");
-    // The first byte may take the whole time-out; after that, a quiet spell ends the answer.
-    constexpr std::uint32_t kQuietMs = 300;
-    std::string answer;
-    char buffer[256];
-    std::uint32_t wait = static_cast<std::uint32_t>(s.timeout());
-    while (!StopRequested()) {
-        const int n = s.link().Read(buffer, sizeof buffer, wait);
-        if (n <= 0) break;
-        answer.append(buffer, static_cast<std::size_t>(n));
-        wait = kQuietMs;
-    }
-    if (answer.empty()) {
+    std::string text;
+    if (!SendRawLine(s.camera(), line, s.timeout(), text).Ok()) {
         s.Message("no answer from the camera");
         return kNoAnswer;
-    }
-    std::string text;
-    for (const char c : answer) {
-        if (c != '\r') text += c;
     }
     if (s.options().json) {
         JsonOut json;
@@ -664,20 +603,15 @@ std::FILE* OpenSettingFileArgument(Session& s, int& rc) {
 }
 
 int CmdApply(Session& s) {
-    // The lines the loader will pass over, said before the camera is touched.
     int rc = kDone;
     std::FILE* f = OpenSettingFileArgument(s, rc);
     if (!f) return rc;
+    std::fclose(f);
     const std::string& path = s.options().args[0];
-    {
-        SettingFileLineReader reader(f);
-        std::string piece;
-        for (int line = 1; reader.Next(piece); ++line) {
-            if (ClassifySettingLine(piece, s.controlMode()).kind != SettingLineAction::Skip) continue;
-            while (!piece.empty() && (piece.back() == '\n' || piece.back() == '\r')) piece.pop_back();
-            if (!piece.empty()) s.Message(path + ":" + std::to_string(line) + ": skipped: " + piece);
-        }
-        std::fclose(f);
+    // The lines the loader will pass over, said before the camera is touched.
+    if (const auto skipped = SkippedSettingLines(path, s.controlMode())) {
+        for (const auto& [line, text] : *skipped)
+            s.Message(path + ":" + std::to_string(line) + ": skipped: " + text);
     }
     if (rc = s.Connect(); rc != kDone) return rc;
     TextProgress progress(s.NoProgress());
@@ -781,22 +715,7 @@ int CmdLut(Session& s) {
 // The identity the About window shows, plus the XML version of the factory page.
 int CmdInfo(Session& s) {
     if (int rc = s.Connect(); rc != kDone) return rc;
-    const CameraIdentity id = ReadCameraIdentity(s.command(), s.model());
-    int xml = 0;
-    std::optional<std::string> xmlText;
-    if (id.firmwareVersion && ReadXmlVersion(s.command(), xml)) {
-        const XmlVersionDigits d = SplitXmlVersion(xml);
-        xmlText = std::to_string(d.first) + "." + std::to_string(d.second) + "." + std::to_string(d.third);
-    }
-    const std::pair<const char*, std::optional<std::string>> fields[] = {
-        {"model", id.modelName},
-        {"firmware", id.firmwareVersion ? std::optional(FormatVersion(*id.firmwareVersion)) : std::nullopt},
-        {"fpga", id.fpgaVersion ? std::optional(FormatVersion(*id.fpgaVersion)) : std::nullopt},
-        {"camera_id", id.cameraId},
-        {"user_id", id.userId},
-        {"device_version", id.deviceVersionText},
-        {"xml_version", xmlText},
-    };
+    const IdentityFields fields = ReadIdentityFields(s.camera());
     JsonOut json;
     std::string missing;
     for (const auto& [name, value] : fields) {
@@ -1124,7 +1043,7 @@ int RunSeveral(const Options& o, const Target& base, const CommandRun& run) {
     if (o.json) std::printf("[%s]\n", array.c_str());
     if (found == 0) {
         if (!o.quiet)
-            std::fprintf(stderr, "vela-cli: no camera answered on any %s port\n", KindName(base.kind));
+            std::fprintf(stderr, "vela-cli: no camera answered on any %s port\n", LinkKindName(base.kind));
         return StopRequested() ? 128 + StopSignal() : kNoAnswer;
     }
     return worst;

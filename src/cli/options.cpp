@@ -5,51 +5,28 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "camera/scriptsession.h"
 #include "protocol/valuetext.h"
 #include "transport/linkkind.h"
 
 namespace vela::cli {
 namespace {
 
-bool ParseNumber(const std::string& text, long min, long max, int& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
-    out = static_cast<int>(v);
-    return true;
-}
-
 bool SetKind(const std::string& text, Options& o) {
-    static const struct {
-        const char* name;
-        int kind;
-    } kinds[] = {{"com", ComPortKind},
-                 {"cl2000", CameraLink2000},
-                 {"cl2001", CameraLink2001},
-                 {"cl11", CameraLinkVer11}};
-    for (const auto& k : kinds) {
-        if (text == k.name) {
-            o.kind = k.kind;
-            return true;
-        }
-    }
-    return false;
+    const int kind = LinkKindFromName(text);
+    if (kind < 0) return false;
+    o.kind = kind;
+    return true;
 }
 
 // One port of --port: "COMn" chooses the COM kind and its port; a plain number is a port
 // index of the kind.
 bool ParsePort(const std::string& text, Options& o, int& index) {
-    int n = 0;
-    if (ToUpperAscii(text.substr(0, 3)) == "COM" && ParseNumber(text.substr(3), 1, 16, n)) {
-        if (o.kind < 0) o.kind = ComPortKind;
-        index = n - 1;
-        return o.kind == ComPortKind;
-    }
-    if (!ParseNumber(text, 0, 15, n)) return false;
-    index = n;
-    return true;
+    bool comName = false;
+    if (!ParsePortName(text, index, comName)) return false;
+    if (!comName) return true;
+    if (o.kind < 0) o.kind = ComPortKind;
+    return o.kind == ComPortKind;
 }
 
 // A port, "all", or a list of ports and ranges: "COM1,COM2,COM5", "0-3", "COM1-COM4,COM9".
@@ -209,11 +186,11 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
         } else if (name == "baud") {
             ok = SetBaud(value, o);
         } else if (name == "timeout") {
-            ok = ParseNumber(value, 100, 100000, o.timeoutMs);
+            ok = ParseOptionNumber(value, 100, 100000, o.timeoutMs);
         } else if (name == "every") {
             ok = SetEvery(value, o);
         } else if (name == "count") {
-            ok = ParseNumber(value, 1, 1000000000, o.count);
+            ok = ParseOptionNumber(value, 1, 1000000000, o.count);
         } else if (name == "factory") {
             o.factory = true;
         } else if (name == "fast") {

@@ -1,5 +1,8 @@
 #include "platform/optiontable.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 namespace vela {
 namespace {
 
@@ -89,6 +92,16 @@ std::string FormatOptionTable(const std::vector<OptionRow>& table, std::size_t c
         s += "  " + left + std::string(left.size() < column ? column - left.size() : 1, ' ') + help + "\n";
     }
     return s;
+}
+
+bool ParseOptionNumber(const std::string& text, long low, long high, int& out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+    out = static_cast<int>(v);
+    return true;
 }
 
 }  // namespace vela

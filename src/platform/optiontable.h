@@ -31,4 +31,8 @@ bool ParseOptionTable(int argc, char** argv, const std::vector<OptionRow>& table
 // The "Options:" lines of --help: "  -p, --port PORT" padded to `column`, then the help.
 std::string FormatOptionTable(const std::vector<OptionRow>& table, std::size_t column = 24);
 
+// A whole decimal number from `low` to `high` (strtol's syntax, nothing after it) into
+// `out`; false, `out` untouched, otherwise.
+bool ParseOptionNumber(const std::string& text, long low, long high, int& out);
+
 }  // namespace vela
