@@ -1,6 +1,8 @@
 // Gamma files: the writer's two layouts and the lenient reader with the messages it returns
 // (it shows no box itself).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -189,11 +191,16 @@ TEST_F(GammaFileTest, LongLinesContinueAsTheNextEntry) {
 TEST_F(GammaFileTest, FilesThatCannotBeOpened) {
     const auto before = tables;
     const std::string missing = Path("missing.csv");
-    const std::vector<std::pair<std::string, ActionReport>> cases = {
+    std::vector<std::pair<std::string, ActionReport>> cases = {
         {missing, ReadGammaFile(missing, refs)},
         {test::ConfigDirForTest(), ReadGammaFile(test::ConfigDirForTest(), refs)},  // a folder
         {Path("no/such/folder.csv"), WriteGammaFile(Path("no/such/folder.csv"), true, refs)},
     };
+    // A file this user may not read (root may read it: the unprivileged run checks it).
+    const std::string unreadable = Path("unreadable.csv");
+    WriteFile(unreadable, "GammaData\r\n1\r\n");
+    ::chmod(unreadable.c_str(), 0);
+    if (::geteuid() != 0) cases.emplace_back(unreadable, ReadGammaFile(unreadable, refs));
     for (const auto& [path, report] : cases) {
         SCOPED_TRACE(path);
         EXPECT_EQ(report.result.kind, Result::Kind::FileError);

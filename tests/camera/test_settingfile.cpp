@@ -2,6 +2,7 @@
 // and what a load sends, takes over and reports.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -278,14 +279,21 @@ TEST_F(SettingFileTest, CameraGoingSilentCostsEachRemainingLineItsTimeout) {
 TEST_F(SettingFileTest, FilesThatCannotBeOpenedOrWrittenSayWhich) {
     Connect();
     const std::string missing = TempPath("no such folder/x.cam");
-    const struct {
+    struct Case {
         std::string path;
         ActionReport report;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {missing, SaveSettingFile(missing, SettingFileKind::ShippingData, command, model, 0)},
         {missing, LoadSettingFile(missing, command, model, 0, progress)},
         {FileFolder(), LoadSettingFile(FileFolder(), command, model, 0, progress)},
     };
+    // A file this user may not read (root may read it: the unprivileged run checks it).
+    const std::string unreadable = TempPath("unreadable.cam");
+    WriteFile(unreadable, "GA=100\r\n");
+    ::chmod(unreadable.c_str(), 0);
+    if (::geteuid() != 0)
+        cases.push_back({unreadable, LoadSettingFile(unreadable, command, model, 0, progress)});
     for (const auto& c : cases) {
         EXPECT_EQ(c.report.result.kind, Result::Kind::FileError);
         EXPECT_EQ(c.report.result.path, c.path);
@@ -302,8 +310,11 @@ TEST_F(SettingFileTest, FilesThatCannotBeOpenedOrWrittenSayWhich) {
 // An existing file is replaced whole, through a symbolic link too, and keeps its mode.
 TEST_F(SettingFileTest, SaveReplacesAnExistingFileWhole) {
     Connect();
-    const std::string target = TempPath("target.cam");
-    const std::string link = TempPath("link.cam");
+    // A folder of its own, so that the other cases' files in the same process do not count.
+    const std::string folder = FileFolder() + "/replace";
+    std::filesystem::create_directories(folder);
+    const std::string target = folder + "/target.cam";
+    const std::string link = folder + "/link.cam";
     WriteFile(target, "old contents\r\n");
     ::chmod(target.c_str(), 0640);
     std::filesystem::create_symlink(target, link);
@@ -315,7 +326,7 @@ TEST_F(SettingFileTest, SaveReplacesAnExistingFileWhole) {
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     // No temporary file left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FileFolder()), {}), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
 }
 
 }  // namespace
