@@ -21,6 +21,12 @@ std::string ComPort::GetPortName(int index) {
     return "COM" + std::to_string(index + 1);
 }
 
+void ComPort::StartReceiving() {
+    m_running = 1;
+    m_ring.Clear();
+    m_thread = std::thread(&ComPort::ReceiveThread, this);
+}
+
 void ComPort::NotifyData() {
     { std::lock_guard<std::mutex> lock(m_dataMutex); }
     m_dataArrived.notify_all();

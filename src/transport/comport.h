@@ -61,7 +61,8 @@ class ComPort {
 
   private:
     void ReceiveThread();
-    bool Drain();  // false once the device is gone
+    bool Drain();           // false once the device is gone
+    void StartReceiving();  // with an empty ring
     void NotifyData();
 
 #ifdef _WIN32

@@ -309,9 +309,7 @@ int ComPort::Open(const std::string& name, int baudRate, int byteSize, int stopB
         Fail(name, failure->step, failure->reason);
         return 0;
     }
-    m_running = 1;
-    m_ring.Clear();
-    m_thread = std::thread(&ComPort::ReceiveThread, this);
+    StartReceiving();
     return 1;
 }
 

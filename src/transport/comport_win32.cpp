@@ -109,9 +109,7 @@ int ComPort::Open(const std::string& name, int baudRate, int byteSize, int stopB
     m_writeEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_readEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_handle = port;
-    m_running = 1;
-    m_ring.Clear();
-    m_thread = std::thread(&ComPort::ReceiveThread, this);
+    StartReceiving();
     return 1;
 }
 
