@@ -17,6 +17,11 @@ std::string Env(const char* name) {
 std::string ConfigDir() {
     std::string dir = Env("VELA_CONFIG_DIR");
     if (!dir.empty()) return dir;
+#ifdef _WIN32
+    // The user's roaming application data, where Windows programs keep their files.
+    dir = Env("APPDATA");
+    if (!dir.empty()) return dir + "/Corvane";
+#endif
     dir = Env("XDG_CONFIG_HOME");
     if (!dir.empty()) return dir + "/Corvane";
     std::string home = Env("HOME");

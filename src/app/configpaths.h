@@ -4,7 +4,8 @@
 
 namespace vela {
 
-// <config>: $VELA_CONFIG_DIR when set, else $XDG_CONFIG_HOME/Corvane, else ~/.config/Corvane.
+// <config>: $VELA_CONFIG_DIR when set, else $XDG_CONFIG_HOME/Corvane, else ~/.config/Corvane
+// (on Windows %APPDATA%\Corvane before those).
 // Not created here; writers create it when they first store something.
 std::string ConfigDir();
 

@@ -3,18 +3,14 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
-#include "app/configpaths.h"
 #include "app/regstore.h"
-#include "platform/atomicfile.h"
+#include "app/settingskey.h"
 
 namespace vela {
 namespace {
 
-constexpr const char* kKeyPath = "HKEY_LOCAL_MACHINE\\Software\\Corvane\\VELA-4K Control Tool";
 constexpr const char* kValueNames[] = {
     "Previous Application Shutdown Status",
     "Communication Mode",
@@ -31,33 +27,6 @@ constexpr const char* kValueNames[] = {
 constexpr int kValueCount = static_cast<int>(std::size(kValueNames));
 // The registry query's data buffer: a value whose data does not fit counts as missing.
 constexpr size_t kQueryBufferSize = 512;
-
-bool WriteAtomically(const std::string& path, const std::string& data);
-
-// Reads the file into `store`; true when the key was there. A missing file, or one
-// without our key, is a missing key: it is created (written out) and the operation in
-// progress counts as failed. An unreadable file is left alone.
-bool OpenKey(const std::string& path, RegStore& store) {
-    std::ifstream in(path, std::ios::binary);
-    if (in) {
-        std::ostringstream s;
-        s << in.rdbuf();
-        store.Parse(s.str());
-        if (store.HasKey()) return true;
-    } else if (std::filesystem::exists(path)) {
-        return false;
-    }
-    store.CreateKey();
-    WriteAtomically(path, store.Serialize());
-    return false;
-}
-
-// Replaces the file atomically, creating its folder first.
-bool WriteAtomically(const std::string& path, const std::string& data) {
-    const std::filesystem::path p(path);
-    if (p.has_parent_path() && !MakeDirs(p.parent_path().string())) return false;
-    return WriteFileAtomically(path, data);
-}
 
 // Decimal conversion of a string value: leading blanks skipped, optional sign, digits up
 // to the first non-digit; no digits gives 0. Saturates instead of overflowing.
@@ -91,13 +60,8 @@ RegistrySettings::~RegistrySettings() {
 
 std::optional<std::int32_t> RegistrySettings::PeekInt(const std::string& filePath, int id) {
     const char* name = ValueName(id);
-    std::ifstream in(filePath, std::ios::binary);
-    if (!name || !in) return std::nullopt;
-    std::ostringstream s;
-    s << in.rdbuf();
-    RegStore store(kKeyPath);
-    store.Parse(s.str());
-    const std::optional<RegStore::Value> v = store.Get(name);
+    if (!name) return std::nullopt;
+    const std::optional<RegStore::Value> v = ReadSettingValue(filePath, name, false);
     if (!v) return std::nullopt;
     if (v->type == RegStore::Value::Type::Dword) return static_cast<std::int32_t>(v->dword);
     return TextToInt(v->text);
@@ -109,7 +73,7 @@ RegistrySettings& RegistrySettings::Instance() {
 }
 
 std::string RegistrySettings::DefaultFilePath() {
-    return ConfigDir() + "/VELA-4K Control Tool.reg";
+    return DefaultSettingsLocation();
 }
 
 const char* RegistrySettings::ValueName(int id) {
@@ -119,9 +83,7 @@ const char* RegistrySettings::ValueName(int id) {
 std::optional<RegStore::Value> RegistrySettings::Query(int id) const {
     const char* name = ValueName(id);
     if (!name) return std::nullopt;
-    RegStore store(kKeyPath);
-    if (!OpenKey(m_filePath, store)) return std::nullopt;
-    auto v = store.Get(name);
+    auto v = ReadSettingValue(m_filePath, name, true);
     // Data that does not fit the query buffer (with its terminating zero) counts as missing.
     if (v && v->type == RegStore::Value::Type::String && v->text.size() + 1 > kQueryBufferSize)
         return std::nullopt;
@@ -131,10 +93,7 @@ std::optional<RegStore::Value> RegistrySettings::Query(int id) const {
 int RegistrySettings::Store(int id, const RegStore::Value& value) {
     const char* name = ValueName(id);
     if (!name) return 0;
-    RegStore store(kKeyPath);
-    if (!OpenKey(m_filePath, store)) return 0;
-    if (!store.Set(name, value)) return 0;
-    return WriteAtomically(m_filePath, store.Serialize()) ? 1 : 0;
+    return WriteSettingValue(m_filePath, name, value) ? 1 : 0;
 }
 
 int RegistrySettings::GetInt(int id, std::int32_t& out, std::int32_t defaultValue) {

@@ -123,9 +123,4 @@ bool AtomicFile::Commit() {
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& data) {
-    AtomicFile file;
-    return file.Open(path) && file.Write(data) && file.Commit();
-}
-
 }  // namespace vela

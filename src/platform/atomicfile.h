@@ -38,6 +38,9 @@ class AtomicFile {
 };
 
 // Open, Write and Commit in one.
-bool WriteFileAtomically(const std::string& path, const std::string& data);
+inline bool WriteFileAtomically(const std::string& path, const std::string& data) {
+    AtomicFile file;
+    return file.Open(path) && file.Write(data) && file.Commit();
+}
 
 }  // namespace vela

@@ -16,9 +16,10 @@ namespace {
 // Lock-free atomics are async-signal-safe.
 std::atomic<bool> g_requested{false};
 std::atomic<int> g_signal{0};
-int g_pipe[2] = {-1, -1};
 
 #ifndef _WIN32
+int g_pipe[2] = {-1, -1};
+
 void OnStopSignal(int signal) {
     const int saved = errno;
     RequestStop(signal);

@@ -1,10 +1,5 @@
 #include "transport/cameralinkseriallibrary.h"
 
-#include <dirent.h>
-#include <dlfcn.h>
-#include <fnmatch.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -16,16 +11,9 @@ namespace {
 
 constexpr const char* kRateNotSupported = "Selected baud rate is not supported.";
 constexpr const char* kRateNotSupportedIn = "Selected baud rate is not supported in %s.";
-constexpr const char* k2000Pattern = "libclser*.so";
-constexpr const char* kDefaultSystemDirectory = "/usr/lib";
 
 std::uint32_t ToLibraryTimeout(int timeoutMs) {
     return timeoutMs > 0 ? static_cast<std::uint32_t>(timeoutMs) : 0;
-}
-
-bool IsDirectory(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace
@@ -55,24 +43,9 @@ std::uint32_t CameraLinkBaudRateFlag(int rate) {
 
 // --- Module ----------------------------------------------------------------------------
 
-CameraLinkSerialLibrary::Module::~Module() {
-    if (m_handle) ::dlclose(m_handle);
-}
-
-bool CameraLinkSerialLibrary::Module::Open(const std::string& file, std::string& error) {
-    // RTLD_NOW: a library with unresolved symbols fails here rather than in the middle of a call.
-    m_handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!m_handle) {
-        const char* why = ::dlerror();
-        error = why ? why : "cannot load " + file;
-    }
-    return m_handle != nullptr;
-}
-
 template <typename Fn>
 bool CameraLinkSerialLibrary::Module::Find(const char* name, Fn& entry, std::string& error) {
-    ::dlerror();
-    void* address = ::dlsym(m_handle, name);
+    void* address = Address(name);
     if (!address) {
         error = std::string("missing entry point ") + name;
         return false;
@@ -163,7 +136,7 @@ void CameraLinkSerialLibrary::ClosePort() {
         m_serialRef = nullptr;
     }
     if (m_library) {
-        ::dlclose(m_library);
+        Module::Release(m_library);
         m_library = nullptr;
     }
     m_api = Api{};
@@ -177,7 +150,7 @@ CameraLink2000Library::CameraLink2000Library(std::string systemDirectory)
 std::string CameraLink2000Library::SystemDirectory() const {
     if (!m_systemDirectory.empty()) return m_systemDirectory;
     const char* fromEnvironment = std::getenv("CLSERIAL_SYSTEM_DIR");
-    return fromEnvironment && *fromEnvironment ? fromEnvironment : kDefaultSystemDirectory;
+    return fromEnvironment && *fromEnvironment ? fromEnvironment : DefaultSystemDirectory();
 }
 
 bool CameraLink2000Library::FindEntryPoints(Module& module, Api& api, std::string& error) {
@@ -189,17 +162,7 @@ bool CameraLink2000Library::FindEntryPoints(Module& module, Api& api, std::strin
 
 int CameraLink2000Library::GetPortCount() {
     m_portList.clear();
-    const std::string directory = SystemDirectory();
-    DIR* dir = ::opendir(directory.c_str());
-    if (!dir) return 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (::fnmatch(k2000Pattern, entry->d_name, 0) != 0) continue;
-        if (IsDirectory(directory + "/" + entry->d_name)) continue;
-        m_portList.emplace_back(entry->d_name);
-    }
-    ::closedir(dir);
-    // Directory order differs between file systems; the remembered index must keep its file.
-    std::sort(m_portList.begin(), m_portList.end());
+    m_portList = LibraryFiles(SystemDirectory());
     if (m_portList.size() > kMaxPorts) m_portList.resize(kMaxPorts);
     return static_cast<int>(m_portList.size());
 }
@@ -211,7 +174,7 @@ int CameraLink2000Library::OpenPort(int index) {
         ClosePort();
         return 0;
     }
-    if (!LoadForPort(SystemDirectory() + "/" + file)) return 0;
+    if (!LoadForPort(PathIn(SystemDirectory(), file))) return 0;
     return InitSerial(index) ? 1 : 0;
 }
 

@@ -8,6 +8,15 @@
 
 namespace vela {
 
+// The libraries loaded by plain name through the loader's search order.
+#ifdef _WIN32
+inline constexpr const char* kCameraLink2001File = "clserial.dll";
+inline constexpr const char* kCameraLinkVer11File = "clallserial.dll";
+#else
+inline constexpr const char* kCameraLink2001File = "libclserial.so";
+inline constexpr const char* kCameraLinkVer11File = "libclallserial.so";
+#endif
+
 // The Camera Link serial API's baud-rate flag for `rate`; 0 for a rate it cannot name.
 std::uint32_t CameraLinkBaudRateFlag(int rate);
 
@@ -60,7 +69,7 @@ class CameraLinkSerialLibrary : public LibraryChannel {
                                     std::uint32_t* version) = nullptr;
     };
 
-    // A dlopen handle that is released when it goes out of scope unless taken.
+    // A loaded library (dlopen, LoadLibraryW) that is released when it goes out of scope unless taken.
     class Module {
       public:
         Module() = default;
@@ -74,8 +83,12 @@ class CameraLinkSerialLibrary : public LibraryChannel {
         template <typename Fn>
         bool Find(const char* name, Fn& entry, std::string& error);
         void* Take();
+        // Unloads a handle taken from a module.
+        static void Release(void* handle);
 
       private:
+        void* Address(const char* name) const;
+
         void* m_handle = nullptr;
     };
 
@@ -106,7 +119,8 @@ class CameraLinkSerialLibrary : public LibraryChannel {
 };
 
 // 2000 generation: every libclser*.so of the system directory ($CLSERIAL_SYSTEM_DIR, else
-// /usr/lib) is a port; its position in the list is also the library's serial index.
+// /usr/lib) is a port, on Windows every clser*.dll of the Windows system directory (or
+// $CLSERIAL_SYSTEM_DIR); its position in the list is also the library's serial index.
 class CameraLink2000Library final : public CameraLinkSerialLibrary {
   public:
     // An empty `systemDirectory` is looked up at each use.
@@ -122,14 +136,19 @@ class CameraLink2000Library final : public CameraLinkSerialLibrary {
     bool FindEntryPoints(Module& module, Api& api, std::string& error) override;
 
   private:
+    // The names (without folder) of the library files in `directory`, sorted.
+    static std::vector<std::string> LibraryFiles(const std::string& directory);
+    static std::string DefaultSystemDirectory();
+    static std::string PathIn(const std::string& directory, const std::string& file);
+
     std::string m_systemDirectory;
 };
 
-// 2001 generation: libclserial.so, one port per manufacturer; the manufacturer's position
+// 2001 generation: libclserial.so (clserial.dll), one port per manufacturer; the manufacturer's position
 // is also the serial index.
 class CameraLink2001Library final : public CameraLinkSerialLibrary {
   public:
-    explicit CameraLink2001Library(std::string file = "libclserial.so");
+    explicit CameraLink2001Library(std::string file = kCameraLink2001File);
 
     int GetPortCount() override;
     int OpenPort(int index) override;
@@ -142,10 +161,10 @@ class CameraLink2001Library final : public CameraLinkSerialLibrary {
     std::string m_file;
 };
 
-// Version 1.1: libclallserial.so, which lists the ports of every installed grabber.
+// Version 1.1: libclallserial.so (clallserial.dll), which lists the ports of every installed grabber.
 class CameraLinkVer11Library final : public CameraLinkSerialLibrary {
   public:
-    explicit CameraLinkVer11Library(std::string file = "libclallserial.so");
+    explicit CameraLinkVer11Library(std::string file = kCameraLinkVer11File);
 
     int GetPortCount() override;
     int OpenPort(int index) override;

@@ -4,7 +4,8 @@
 
 namespace vela::test {
 
-// Points VELA_CONFIG_DIR at a new empty folder under /tmp and returns it. The folder
+// Points VELA_CONFIG_DIR at a new empty folder under /tmp (the temporary folder on
+// Windows) and returns it. The folder
 // is removed when the process ends normally.
 std::string UseFreshConfigDir();
 
