@@ -29,6 +29,7 @@
 #include "cli/jsonout.h"
 #include "cli/names.h"
 #include "cli/options.h"
+#include "platform/clock.h"
 #include "platform/prompt.h"
 #include "platform/stoprequest.h"
 #include "protocol/cameramodel.h"
@@ -842,16 +843,10 @@ void SleepUntil(std::chrono::steady_clock::time_point until) {
 
 // Now in UTC as ISO 8601 ("2026-12-08T06:00:00Z"), with milliseconds for rows less than a
 // second apart.
-std::string UtcTime(bool milliseconds) {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm utc{};
-    ::gmtime_r(&seconds, &utc);
-    char text[40];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
-    const long long ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    return std::string(text) + (milliseconds ? Format(".%03lld", ms) : "") + "Z";
+std::string IsoUtcNow(bool milliseconds) {
+    const UtcTime t = CurrentUtcTime();
+    return Format("%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second) +
+           (milliseconds ? Format(".%03d", t.millisecond) : "") + "Z";
 }
 
 // The parameters every --every seconds as CSV rows: UTC time, port, one column per name.
@@ -878,7 +873,7 @@ int CmdWatch(Session& s) {
         if (rows > 0) SleepUntil(next);
         if (StopRequested()) break;
         next += every;
-        std::string row = UtcTime(s.options().everySeconds < 1) + "," + s.PortName();
+        std::string row = IsoUtcNow(s.options().everySeconds < 1) + "," + s.PortName();
         for (const int id : ids) {
             CommandValue v;
             row += ",";
