@@ -115,8 +115,7 @@ std::vector<std::string> Ports(const std::string& kind) {
     std::vector<PortListing> ports;
     {
         py::gil_scoped_release release;
-        CameraSession session(DefaultLibraryChannel(CameraLink2000), DefaultLibraryChannel(CameraLink2001),
-                              DefaultLibraryChannel(CameraLinkVer11));
+        CameraSession session;
         ports = ListPorts(session, k);
     }
     std::vector<std::string> names;
@@ -136,9 +135,7 @@ class Camera {
   public:
     Camera(const py::object& port, const std::string& kind, const py::object& baud, double timeout,
            bool factory, bool fast)
-        : m_session(std::make_unique<CameraSession>(DefaultLibraryChannel(CameraLink2000),
-                                                    DefaultLibraryChannel(CameraLink2001),
-                                                    DefaultLibraryChannel(CameraLinkVer11))),
+        : m_session(std::make_unique<CameraSession>()),
           m_kind(ParseKind(kind)),
           m_controlMode(factory ? 1 : 0) {
         bool comName = false;

@@ -161,9 +161,7 @@ class Session {
         : m_options(o),
           m_mode(mode),
           m_kind(target.kind),
-          m_library(mode == Mode::Single ? nullptr : OwnLibraryChannel(target.kind)),
           m_events(*this),
-          m_camera(Channel(CameraLink2000), Channel(CameraLink2001), Channel(CameraLinkVer11)),
           m_port(target.port),
           m_controlMode(target.controlMode) {
         m_camera.command.SetFastAnswers(o.fast);
@@ -302,28 +300,9 @@ class Session {
     const std::vector<std::string>& Messages() const { return m_messages; }
 
   private:
-    // A library channel holds one open port: a session of a run on several ports opens its
-    // own of the kind it uses; a run on one port uses the process's.
-    static std::unique_ptr<LibraryChannel> OwnLibraryChannel(int kind) {
-        switch (kind) {
-            case CameraLink2000:
-                return std::make_unique<CameraLink2000Library>();
-            case CameraLink2001:
-                return std::make_unique<CameraLink2001Library>();
-            case CameraLinkVer11:
-                return std::make_unique<CameraLinkVer11Library>();
-            default:
-                return nullptr;
-        }
-    }
-    LibraryChannel* Channel(int kind) const {
-        return m_library && kind == m_kind ? m_library.get() : DefaultLibraryChannel(kind);
-    }
-
     Options m_options;
     Mode m_mode;
     int m_kind = ComPortKind;
-    std::unique_ptr<LibraryChannel> m_library;
     TextEvents m_events;
     CameraSession m_camera;
     VerboseLog m_verbose{m_camera.link.Log(), m_options.verbose};
@@ -979,8 +958,7 @@ int RunSeveral(const Options& o, const Target& base, const CommandRun& run) {
     if (o.allPorts) {
         int count = ComPort::GetPortCount();
         if (base.kind != ComPortKind && IsValidLinkKind(base.kind)) {
-            CameraSession probe(DefaultLibraryChannel(CameraLink2000), DefaultLibraryChannel(CameraLink2001),
-                                DefaultLibraryChannel(CameraLinkVer11));
+            CameraSession probe;
             probe.link.SetKind(base.kind);
             count = probe.link.GetPortCount();
         }
